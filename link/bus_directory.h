@@ -1,0 +1,17 @@
+// Bus directory operations: defaults, comparison and the editor's idle refresh.
+#pragma once
+
+#include "link/bus_records.h"
+
+namespace MX::link {
+
+// Entry i: index i, "Output Bus <i+1>", 2 channels; count 16.
+void fillDefaultDirectory(MoltraxBusDirectory& directory) noexcept;
+// Counts equal and, below the count, names (up to NUL, at most 64 bytes) and
+// channel counts equal. Counts above 16 compare 16 entries.
+bool directoriesEqual(const MoltraxBusDirectory& a, const MoltraxBusDirectory& b) noexcept;
+// Copies the instrument's directory into `table` when the module is loaded and
+// offers one. Returns true when the copied directory was not equal to the table.
+bool refreshDirectory(MoltraxBusDirectory& table) noexcept;
+
+}  // namespace MX::link

@@ -1,0 +1,28 @@
+// Operations this side performs on a shared bus record. Fields that the
+// instrument writes from its own threads are accessed through relaxed atomics.
+#pragma once
+
+#include <cstdint>
+
+#include "link/bus_records.h"
+
+namespace MX::link {
+
+// Instance numbers that fit the one-byte owner mark; others never claim.
+bool ownerMarkFits(std::int32_t instanceNumber) noexcept;
+
+void setRequestedChannels(MoltraxBusRecord& record, std::int32_t channels) noexcept;
+void clearRecord(MoltraxBusRecord& record) noexcept;
+// Copies min(frames, validFrames) samples of each active channel, then clears ready.
+void copyToOutputs(MoltraxBusRecord& record, float* const* outputs, std::int32_t frames) noexcept;
+// True when the record was enabled and free and is now ours.
+bool claimRecord(MoltraxBusRecord& record, std::int32_t instanceNumber,
+                 std::int32_t requestedChannels) noexcept;
+// True when enabled and owner equals the instance number at full width.
+bool ownsRecord(const MoltraxBusRecord& record, std::int32_t instanceNumber) noexcept;
+// Release on a change of the bus selection: unconditional.
+void releaseOnSelectionChange(MoltraxBusRecord& record) noexcept;
+// Release at destruction: only when the record is still enabled and ours.
+void releaseAtDestruction(MoltraxBusRecord& record, std::int32_t instanceNumber) noexcept;
+
+}  // namespace MX::link
