@@ -37,9 +37,12 @@ typedef struct MoltraxStandinControl {
 typedef MoltraxStandinControl* (MOLTRAX_CDECL* MoltraxStandinControlFn)(void);
 typedef void (MOLTRAX_CDECL* MoltraxStandinResetFn)(void);
 
-/* Tone of bus b (0..15), channel c (0..5) in render mode 1: a sine of
-   110 Hz * (b + 1) + 10 Hz * c at amplitude 0.25 + 0.05 * c, phase continuous per bus. */
-double MoltraxStandinToneHz(int32_t bus, int32_t channel);
+/* Render mode 1 fills bus b (0..15), channel c (0..5) with a sine of this
+   frequency and amplitude, phase continuous per bus and channel. */
+static inline double moltraxStandinToneHz(int32_t bus, int32_t channel) {
+    return 110.0 * (bus + 1) + 10.0 * channel;
+}
+static inline double moltraxStandinToneAmplitude(int32_t channel) { return 0.25 + 0.05 * channel; }
 
 #ifdef __cplusplus
 }
