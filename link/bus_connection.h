@@ -18,13 +18,18 @@ public:
 
     // One audio block: pass-through, claim, render request and delivery.
     // `selection` is the bus selection (0 = off, 1..16); any other value is
-    // treated as off.
+    // treated as off. Null buffer arrays or channel pointers are skipped; a
+    // negative channel count or block length counts as 0. Audio thread.
     void process(float* const* inputs, float* const* outputs, std::int32_t sampleFrames,
                  const VstSpeakerArrangement* inputArrangement,
                  const VstSpeakerArrangement* outputArrangement,
                  std::int32_t selection) noexcept;
 
+    // Before a change of the bus selection: releases a held record while the
+    // module that gave it is still loaded, else only forgets it. Any thread.
     void releaseOnSelectionChange() noexcept;
+    // At destruction, before the instance counter is lowered: releases a held
+    // record only while it is still enabled and ours. UI thread.
     void releaseAtDestruction() noexcept;
 
     std::int32_t connectionState() const noexcept;  // 0..3
@@ -32,9 +37,19 @@ public:
     MoltraxBusRecord* claimedRecord() const noexcept;
 
 private:
+    // Takes the held record away; non-null only when it still belongs to the
+    // loaded module and may be touched.
+    MoltraxBusRecord* takeClaim() noexcept;
+    bool claimFromLoadedModule() const noexcept;
+    void claim(std::int32_t busIndex, std::int32_t requestedChannels) noexcept;
+    void setState(std::int32_t state) noexcept;
+
     const std::int32_t instanceNumber_;
     std::atomic<MoltraxBusRecord*> claimed_{nullptr};
     std::atomic<MoltraxRenderFn> render_{nullptr};
+    // Module generation at the claim: a record from an earlier load of the
+    // module is forgotten, never touched.
+    std::atomic<std::uint32_t> claimGeneration_{0};
     std::atomic<std::int32_t> state_{0};
 };
 

@@ -16,6 +16,9 @@ std::int32_t disconnectSibling() noexcept;
 
 // Any thread. False once disconnect has begun.
 bool siblingLoaded() noexcept;
+// Changes at every load and unload of the module. A record or entry taken from
+// the module is only valid while this value stays the one seen when it was taken.
+std::uint32_t siblingGeneration() noexcept;
 
 // Entries of the loaded module; null when the module is not loaded or lacks
 // the entry (a missing entry counts as a null result). Any thread.

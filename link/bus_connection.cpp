@@ -1,0 +1,138 @@
+#include "link/bus_connection.h"
+
+#include <algorithm>
+
+#include "link/bus_record_operations.h"
+#include "link/channel_configuration.h"
+#include "link/relaxed_field.h"
+#include "link/sibling_module.h"
+#include "runtime/vector_primitives.h"
+
+namespace MX::link {
+
+namespace {
+
+constexpr std::int32_t kMaxBusSelection = MOLTRAX_BUS_COUNT;
+
+std::int32_t channelCountOf(const VstSpeakerArrangement* arrangement) noexcept {
+    return arrangement != nullptr ? std::max<std::int32_t>(arrangement->numChannels, 0) : 0;
+}
+
+float* channel(float* const* buffers, std::int32_t index) noexcept {
+    return buffers != nullptr ? buffers[index] : nullptr;
+}
+
+// Outputs below `outputChannels` get their input, or silence where there is none.
+void passThrough(float* const* inputs, float* const* outputs, std::int32_t frames,
+                 std::int32_t inputChannels, std::int32_t outputChannels) noexcept {
+    for (std::int32_t i = 0; i < outputChannels; ++i) {
+        float* out = channel(outputs, i);
+        if (out == nullptr) continue;
+        const float* in = i < inputChannels ? channel(inputs, i) : nullptr;
+        if (in == nullptr) {
+            runtime::zeroFloats(out, frames);
+        } else if (in != out) {  // in-place hosts pass the same buffer
+            runtime::copyFloats(out, in, frames);
+        }
+    }
+}
+
+}  // namespace
+
+BusConnection::BusConnection(std::int32_t instanceNumber) noexcept
+    : instanceNumber_(instanceNumber) {}
+
+void BusConnection::process(float* const* inputs, float* const* outputs,
+                            std::int32_t sampleFrames,
+                            const VstSpeakerArrangement* inputArrangement,
+                            const VstSpeakerArrangement* outputArrangement,
+                            std::int32_t selection) noexcept {
+    if (outputArrangement == nullptr) return;
+
+    const std::int32_t frames = std::max<std::int32_t>(sampleFrames, 0);
+    const std::int32_t outputChannels =
+        std::min<std::int32_t>(channelCountOf(outputArrangement), MOLTRAX_BUS_CHANNELS);
+    passThrough(inputs, outputs, frames, channelCountOf(inputArrangement), outputChannels);
+
+    // A record and render request of an unloaded module are forgotten, never touched.
+    if (!siblingLoaded()) {
+        setState(0);
+        takeClaim();
+        return;
+    }
+    // The module was unloaded and loaded again since the claim.
+    if (claimed_.load(std::memory_order_relaxed) != nullptr && !claimFromLoadedModule()) {
+        takeClaim();
+    }
+    if (connectionState() == 0) setState(1);
+
+    if (claimed_.load(std::memory_order_acquire) == nullptr && selection >= 1 &&
+        selection <= kMaxBusSelection) {
+        claim(selection - 1, channelConfigurationFor(outputChannels));
+    }
+
+    MoltraxBusRecord* const record = claimed_.load(std::memory_order_acquire);
+    if (record == nullptr || !ownsRecord(*record, instanceNumber_)) return;
+
+    const bool allChannels = loadRelaxed(record->activeChannels) == loadRelaxed(record->maxChannels);
+    setState(allChannels ? 3 : 2);
+
+    if (loadRelaxed(record->ready) == 0) {
+        const MoltraxRenderFn render = render_.load(std::memory_order_acquire);
+        if (render != nullptr) render(frames);
+        if (loadRelaxed(record->ready) == 0) return;
+    }
+    copyToOutputs(*record, outputs, frames);
+}
+
+void BusConnection::claim(std::int32_t busIndex, std::int32_t requestedChannels) noexcept {
+    const std::uint32_t generation = siblingGeneration();
+    const MoltraxGetBusRecordFn lookup = busRecordLookup();
+    MoltraxBusRecord* const record = lookup != nullptr ? lookup(busIndex) : nullptr;
+    if (record == nullptr) {
+        setState(0);
+        return;
+    }
+    if (!claimRecord(*record, instanceNumber_, requestedChannels)) {
+        setState(1);
+        return;
+    }
+    claimGeneration_.store(generation, std::memory_order_relaxed);
+    render_.store(renderRequest(), std::memory_order_release);
+    claimed_.store(record, std::memory_order_release);
+}
+
+bool BusConnection::claimFromLoadedModule() const noexcept {
+    return siblingLoaded() &&
+           claimGeneration_.load(std::memory_order_relaxed) == siblingGeneration();
+}
+
+MoltraxBusRecord* BusConnection::takeClaim() noexcept {
+    MoltraxBusRecord* const record = claimed_.exchange(nullptr, std::memory_order_acq_rel);
+    render_.store(nullptr, std::memory_order_release);
+    return record != nullptr && claimFromLoadedModule() ? record : nullptr;
+}
+
+void BusConnection::releaseOnSelectionChange() noexcept {
+    if (MoltraxBusRecord* const record = takeClaim()) link::releaseOnSelectionChange(*record);
+}
+
+void BusConnection::releaseAtDestruction() noexcept {
+    if (MoltraxBusRecord* const record = takeClaim()) {
+        link::releaseAtDestruction(*record, instanceNumber_);
+    }
+}
+
+std::int32_t BusConnection::connectionState() const noexcept {
+    return state_.load(std::memory_order_relaxed);
+}
+
+MoltraxBusRecord* BusConnection::claimedRecord() const noexcept {
+    return claimed_.load(std::memory_order_acquire);
+}
+
+void BusConnection::setState(std::int32_t state) noexcept {
+    state_.store(state, std::memory_order_relaxed);
+}
+
+}  // namespace MX::link

@@ -1,0 +1,120 @@
+#include "link/sibling_module.h"
+
+#include <atomic>
+#include <cstdio>
+
+#include "link/sibling_module_testing.h"
+#include "platform/platform.h"
+
+namespace MX::link {
+
+namespace {
+
+// The handle is published last on load and cleared first on unload, so a
+// thread that sees it set also sees the entries of that load.
+std::atomic<platform::ModuleHandle> gModule{nullptr};
+std::atomic<std::uint32_t> gGeneration{0};
+std::atomic<MoltraxGetBusRecordFn> gBusRecord{nullptr};
+std::atomic<MoltraxRenderFn> gRender{nullptr};
+std::atomic<MoltraxGetBusDirectoryFn> gBusDirectory{nullptr};
+
+// Stands for the module while the test seam is installed; never given to the loader.
+char gStandInTag;
+platform::ModuleHandle standInHandle() noexcept { return &gStandInTag; }
+
+template <class Fn>
+Fn entryAs(void* entry) noexcept {
+    return reinterpret_cast<Fn>(entry);
+}
+
+void publish(platform::ModuleHandle module, MoltraxGetBusRecordFn busRecord,
+             MoltraxRenderFn render, MoltraxGetBusDirectoryFn busDirectory) noexcept {
+    gBusRecord.store(busRecord, std::memory_order_relaxed);
+    gRender.store(render, std::memory_order_relaxed);
+    gBusDirectory.store(busDirectory, std::memory_order_relaxed);
+    gGeneration.fetch_add(1, std::memory_order_release);
+    gModule.store(module, std::memory_order_release);
+}
+
+// Clears the handle first, then the entries; returns the handle that was set.
+platform::ModuleHandle withdraw() noexcept {
+    platform::ModuleHandle module = gModule.exchange(nullptr, std::memory_order_acq_rel);
+    if (module == nullptr) return nullptr;
+    gGeneration.fetch_add(1, std::memory_order_release);
+    gBusRecord.store(nullptr, std::memory_order_relaxed);
+    gRender.store(nullptr, std::memory_order_relaxed);
+    gBusDirectory.store(nullptr, std::memory_order_relaxed);
+    return module;
+}
+
+}  // namespace
+
+std::int32_t connectSibling() noexcept {
+    if (gModule.load(std::memory_order_acquire) != nullptr) return 1;
+
+    char fileName[32];
+    std::snprintf(fileName, sizeof fileName, "Moltrax%s", platform::kModuleSuffix);
+    platform::ModuleHandle module = platform::loadModule(fileName);
+    if (module == nullptr) return 0;
+
+    // Exports of a loaded module never change: resolve them once here so the
+    // audio thread never calls the loader.
+    publish(module,
+            entryAs<MoltraxGetBusRecordFn>(platform::findEntryByOrdinal(
+                module, MOLTRAX_ORDINAL_GET_BUS_RECORD, "MoltraxGetBusRecord")),
+            entryAs<MoltraxRenderFn>(
+                platform::findEntryByOrdinal(module, MOLTRAX_ORDINAL_RENDER, "MoltraxRender")),
+            entryAs<MoltraxGetBusDirectoryFn>(platform::findEntryByOrdinal(
+                module, MOLTRAX_ORDINAL_GET_BUS_DIRECTORY, "MoltraxGetBusDirectory")));
+
+    auto connect = entryAs<MoltraxConnectFn>(platform::findEntry(module, "MoltraxConnect"));
+    return connect != nullptr ? connect() : 0;
+}
+
+std::int32_t disconnectSibling() noexcept {
+    platform::ModuleHandle module = withdraw();
+    if (module == nullptr || module == standInHandle()) return 1;
+
+    auto disconnect =
+        entryAs<MoltraxDisconnectFn>(platform::findEntry(module, "MoltraxDisconnect"));
+    if (disconnect != nullptr) disconnect();
+    platform::freeModule(module);
+    return 1;
+}
+
+bool siblingLoaded() noexcept {
+    return gModule.load(std::memory_order_acquire) != nullptr;
+}
+
+std::uint32_t siblingGeneration() noexcept {
+    return gGeneration.load(std::memory_order_acquire);
+}
+
+MoltraxGetBusRecordFn busRecordLookup() noexcept {
+    if (!siblingLoaded()) return nullptr;
+    return gBusRecord.load(std::memory_order_relaxed);
+}
+
+MoltraxRenderFn renderRequest() noexcept {
+    if (!siblingLoaded()) return nullptr;
+    return gRender.load(std::memory_order_relaxed);
+}
+
+MoltraxGetBusDirectoryFn busDirectoryLookup() noexcept {
+    if (!siblingLoaded()) return nullptr;
+    return gBusDirectory.load(std::memory_order_relaxed);
+}
+
+namespace testing {
+
+void installSiblingEntries(MoltraxGetBusRecordFn busRecord, MoltraxRenderFn render,
+                           MoltraxGetBusDirectoryFn busDirectory) noexcept {
+    platform::ModuleHandle current = gModule.load(std::memory_order_acquire);
+    if (current != nullptr && current != standInHandle()) return;
+    withdraw();
+    publish(standInHandle(), busRecord, render, busDirectory);
+}
+
+}  // namespace testing
+
+}  // namespace MX::link

@@ -1,0 +1,219 @@
+#include "link/bus_connection.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <vector>
+
+#include "fake_sibling.h"
+
+using namespace MX::link;
+
+namespace {
+
+constexpr int kFrames = 64;
+
+class BusConnectionTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        fake::install();
+        for (int b = 0; b < 4; ++b) {
+            owned[b] = fake::makeRecord(6);
+            fake::records[b] = owned[b].get();
+        }
+        for (int c = 0; c < 6; ++c) {
+            in[c].assign(kFrames, 1.0f + c);
+            out[c].assign(kFrames, -1.0f);
+            inputs[c] = in[c].data();
+            outputs[c] = out[c].data();
+        }
+        inArr.numChannels = outArr.numChannels = 6;
+    }
+    void TearDown() override {
+        disconnectSibling();
+        fake::records = {};
+    }
+    void run(BusConnection& connection, int selection, int frames = kFrames) {
+        connection.process(inputs, outputs, frames, &inArr, &outArr, selection);
+    }
+    MoltraxBusRecord& bus(int index) { return *owned[index]; }
+
+    std::unique_ptr<MoltraxBusRecord> owned[4];
+    std::vector<float> in[6], out[6];
+    float* inputs[6];
+    float* outputs[6];
+    VstSpeakerArrangement inArr{}, outArr{};
+};
+
+}  // namespace
+
+TEST_F(BusConnectionTest, WithoutSiblingPassesInputsThroughUpToTheOutputCount) {
+    disconnectSibling();
+    BusConnection connection(1);
+    outArr.numChannels = 4;
+    inArr.numChannels = 2;
+    run(connection, 1);
+    EXPECT_EQ(out[1][kFrames - 1], 2.0f);
+    EXPECT_EQ(out[3][0], 0.0f) << "no input: silent";
+    EXPECT_EQ(out[4][0], -1.0f) << "beyond the output count";
+    EXPECT_EQ(connection.connectionState(), 0);
+
+    out[0][0] = -1.0f;
+    connection.process(inputs, outputs, kFrames, &inArr, nullptr, 1);
+    EXPECT_EQ(out[0][0], -1.0f) << "no output arrangement";
+    outArr.numChannels = -3;
+    run(connection, 1);
+    EXPECT_EQ(out[0][0], -1.0f) << "negative count counts as 0";
+}
+
+TEST_F(BusConnectionTest, ClaimsSelectedBusRendersAndDeliversActiveChannels) {
+    BusConnection connection(3);
+    outArr.numChannels = 3;
+    run(connection, 3);
+    EXPECT_EQ(fake::lastBusIndex, 2);
+    EXPECT_EQ(connection.claimedRecord(), &bus(2));
+    EXPECT_EQ(bus(2).owner, 3);
+    EXPECT_EQ(bus(2).requestedChannels, 2);
+    EXPECT_EQ(fake::lastRenderFrames, kFrames);
+    EXPECT_EQ(connection.connectionState(), 2);
+    EXPECT_EQ(out[1][0], fake::sampleOf(2, 1));
+    EXPECT_EQ(out[2][0], 3.0f) << "above activeChannels: pass-through";
+    EXPECT_EQ(out[3][0], -1.0f);
+    EXPECT_EQ(bus(2).ready, 0);
+
+    bus(1).maxChannels = 2;
+    BusConnection stereoBus(4);
+    outArr.numChannels = 6;
+    run(stereoBus, 2);
+    EXPECT_EQ(stereoBus.connectionState(), 3);
+    EXPECT_EQ(out[1][0], fake::sampleOf(1, 1));
+    EXPECT_EQ(out[2][0], 3.0f);
+}
+
+TEST_F(BusConnectionTest, ShortAndEmptyBlocksCopyOnlyWhatIsThere) {
+    BusConnection connection(1);
+    fake::renderDelivers = false;
+    run(connection, 1);
+    EXPECT_EQ(out[0][0], 1.0f) << "nothing rendered: pass-through stays";
+
+    bus(0).buffers[0][9] = 0.25f;
+    bus(0).validFrames = 10;
+    bus(0).ready = 1;
+    run(connection, 1);
+    EXPECT_EQ(out[0][9], 0.25f);
+    EXPECT_EQ(out[0][10], 1.0f);
+
+    fake::renderDelivers = true;
+    out[0][0] = -1.0f;
+    run(connection, 1, 0);
+    EXPECT_EQ(fake::lastRenderFrames, 0);
+    EXPECT_EQ(bus(0).ready, 0) << "waiting block consumed";
+    EXPECT_EQ(out[0][0], -1.0f);
+}
+
+TEST_F(BusConnectionTest, RefusedOrMissingBusesAreRetriedEveryBlock) {
+    BusConnection connection(2);
+    fake::records[0] = nullptr;
+    run(connection, 1);
+    run(connection, 1);
+    EXPECT_EQ(fake::lookups, 2);
+    EXPECT_EQ(connection.connectionState(), 0);
+
+    bus(1).enabled = 0;
+    run(connection, 2);
+    EXPECT_EQ(connection.connectionState(), 1);
+    bus(1).enabled = 1;
+    bus(1).owner = 9;
+    run(connection, 2);
+    EXPECT_EQ(connection.connectionState(), 1);
+    EXPECT_EQ(fake::lookups, 4);
+    EXPECT_EQ(bus(1).refCount, 0);
+
+    BusConnection unmarkable(256);
+    run(unmarkable, 3);
+    EXPECT_EQ(bus(2).owner, 0);
+    EXPECT_EQ(unmarkable.connectionState(), 1);
+
+    for (int selection : {0, 17, -1, INT_MIN}) run(connection, selection);
+    EXPECT_EQ(fake::lookups, 5) << "no lookup outside buses 1..16";
+}
+
+TEST_F(BusConnectionTest, SecondInstanceWaitsUntilTheFirstReleases) {
+    BusConnection first(1), second(2);
+    run(first, 1);
+    run(second, 1);
+    EXPECT_EQ(second.connectionState(), 1);
+    EXPECT_EQ(bus(0).owner, 1);
+
+    first.releaseOnSelectionChange();
+    run(first, 0);
+    EXPECT_EQ(first.connectionState(), 3) << "keeps its last state when off";
+    run(second, 1);
+    EXPECT_EQ(bus(0).owner, 2);
+    EXPECT_EQ(bus(0).refCount, 1);
+    EXPECT_EQ(second.connectionState(), 3);
+}
+
+TEST_F(BusConnectionTest, HeldRecordStaysClaimedWhenDisabledOrTaken) {
+    BusConnection connection(1);
+    run(connection, 1);
+    outArr.numChannels = 2;
+    bus(0).enabled = 0;
+    run(connection, 1);
+    bus(0).enabled = 1;
+    bus(0).owner = 5;
+    run(connection, 1);
+    EXPECT_EQ(fake::lookups, 1);
+    EXPECT_EQ(out[0][0], 1.0f);
+    EXPECT_EQ(bus(0).requestedChannels, 6) << "applies at the next claim";
+    EXPECT_EQ(connection.claimedRecord(), &bus(0));
+
+    connection.releaseAtDestruction();
+    EXPECT_EQ(bus(0).owner, 5);
+    EXPECT_EQ(bus(0).refCount, 1);
+    EXPECT_EQ(connection.claimedRecord(), nullptr);
+}
+
+TEST_F(BusConnectionTest, UnloadedModuleRecordsAreForgottenUntouched) {
+    BusConnection connection(1);
+    run(connection, 1);
+    disconnectSibling();
+    run(connection, 1);
+    EXPECT_EQ(connection.connectionState(), 0);
+    EXPECT_EQ(connection.claimedRecord(), nullptr);
+    EXPECT_EQ(bus(0).owner, 1);
+
+    fake::install();
+    run(connection, 2);
+    bus(1).ready = 1;
+    disconnectSibling();  // unload and load again between two blocks
+    fake::records[1] = &bus(3);
+    fake::install();
+    run(connection, 2);
+    EXPECT_EQ(bus(1).ready, 1);
+    EXPECT_EQ(connection.claimedRecord(), &bus(3));
+
+    disconnectSibling();
+    fake::install();
+    connection.releaseOnSelectionChange();
+    EXPECT_EQ(bus(3).owner, 1);
+    EXPECT_EQ(bus(3).refCount, 1);
+}
+
+TEST_F(BusConnectionTest, MissingBuffersAndRenderEntryAreSkipped) {
+    fake::install(fake::getBusRecord, nullptr);
+    BusConnection connection(1);
+    outputs[1] = nullptr;
+    connection.process(nullptr, outputs, kFrames, &inArr, &outArr, 1);
+    EXPECT_EQ(out[0][0], 0.0f);
+    EXPECT_EQ(fake::renders, 0);
+
+    bus(0).validFrames = kFrames;
+    bus(0).ready = 1;
+    bus(0).buffers[0][0] = 0.75f;
+    run(connection, 1);
+    EXPECT_EQ(out[0][0], 0.75f);
+    bus(0).ready = 1;
+    connection.process(inputs, nullptr, kFrames, &inArr, &outArr, 1);
+    EXPECT_EQ(bus(0).ready, 0);
+}
