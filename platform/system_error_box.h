@@ -1,0 +1,10 @@
+// The OS's own error box, behind the replaceable handler of showErrorBox.
+// Each OS folder provides it.
+#pragma once
+
+namespace MX::platform::detail {
+
+// Arguments are never null here.
+void showSystemErrorBox(const char* text, const char* caption, unsigned style) noexcept;
+
+}  // namespace MX::platform::detail
