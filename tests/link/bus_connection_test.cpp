@@ -134,8 +134,10 @@ TEST_F(BusConnectionTest, RefusedOrMissingBusesAreRetriedEveryBlock) {
     EXPECT_EQ(bus(2).owner, 0);
     EXPECT_EQ(unmarkable.connectionState(), 1);
 
-    for (int selection : {0, 17, -1, INT_MIN}) run(connection, selection);
+    BusConnection idle(5);
+    for (int selection : {0, 17, -1, INT_MIN}) run(idle, selection);
     EXPECT_EQ(fake::lookups, 5) << "no lookup outside buses 1..16";
+    EXPECT_EQ(idle.connectionState(), 1) << "loaded, no bus delivering";
 }
 
 TEST_F(BusConnectionTest, SecondInstanceWaitsUntilTheFirstReleases) {

@@ -78,7 +78,9 @@ TEST_F(BusRecordOperations, ValidFramesOutsideTheBuffersIsClamped) {
     record->maxChannels = 1;
     setRequestedChannels(*record, 1);
     record->validFrames = INT_MAX;
+    record->ready = 1;
     clearRecord(*record);
+    EXPECT_EQ(record->ready, 0);
     EXPECT_EQ(record->buffers[0][MOLTRAX_BUS_FRAMES - 1], 0.0f);
     EXPECT_EQ(record->buffers[1][0], 0.5f) << "next buffer untouched";
 
