@@ -1,0 +1,78 @@
+#include "plugin/druvo.h"
+
+#include <new>
+
+#include "link/bus_directory.h"
+#include "link/sibling_module.h"
+#include "plugin/druvo_editor.h"
+#include "plugin/module_name_check.h"
+#include "runtime/vector_primitives.h"
+
+namespace MX {
+
+namespace {
+
+// Live effects; the new value at construction is the effect's instance number.
+std::atomic<std::int32_t> instanceCounter{0};
+
+}  // namespace
+
+std::int32_t Druvo::registerInstance() noexcept {
+    runtime::initVectorPrimitives();
+    return instanceCounter.fetch_add(1, std::memory_order_relaxed) + 1;
+}
+
+std::int32_t Druvo::instanceCount() noexcept {
+    return instanceCounter.load(std::memory_order_relaxed);
+}
+
+Druvo::Druvo(audioMasterCallback audioMaster)
+    : AudioEffectX(audioMaster, kNumPrograms, kNumParameters), connection_(registerInstance()) {
+    link::fillDefaultDirectory(outputBusTable_);
+    link::connectSibling();
+    setUniqueID(kUniqueId);
+    checkOwnModuleFileName();
+
+    setNumInputs(kNumChannels);
+    setNumOutputs(kNumChannels);
+    // A failed allocation leaves the arrangement absent: the audio path then
+    // writes nothing and the product string reads n/a.
+    if (allocateArrangement(&inputArrangement_, kNumChannels)) inputArrangement_->type = kSpeakerArr51;
+    if (allocateArrangement(&outputArrangement_, kNumChannels)) outputArrangement_->type = kSpeakerArr51;
+
+    hasVu();
+    canMono();
+    canProcessReplacing();
+
+    // Registers itself as this effect's editor; without memory for it the
+    // effect works without a window.
+    new (std::nothrow) DruvoEditor(this);
+}
+
+Druvo::~Druvo() {
+    connection_.releaseAtDestruction();
+    if (instanceCounter.fetch_sub(1, std::memory_order_relaxed) == 1) link::disconnectSibling();
+    deallocateArrangement(&inputArrangement_);
+    deallocateArrangement(&outputArrangement_);
+}
+
+void Druvo::process(float** inputs, float** outputs, VstInt32 sampleFrames) {
+    connection_.process(inputs, outputs, sampleFrames, inputArrangement_, outputArrangement_,
+                        busSelection());
+}
+
+void Druvo::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrames) {
+    process(inputs, outputs, sampleFrames);
+}
+
+AEffect* createDruvo(audioMasterCallback audioMaster) noexcept {
+    try {
+        if (!AudioEffect::hostVersion(audioMaster)) return nullptr;
+        Druvo* effect = new (std::nothrow) Druvo(audioMaster);
+        return effect ? effect->getAeffect() : nullptr;
+    } catch (...) {
+        return nullptr;
+    }
+}
+
+}  // namespace MX

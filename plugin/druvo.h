@@ -1,0 +1,86 @@
+// The effect: one output of the Moltrax instrument. It holds the bus
+// selection, the link to the selected instrument bus, its two speaker
+// arrangements and its copy of the instrument's bus directory, and it owns its
+// editor. Built by the library's entry point, deleted by the host's close request.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+
+#include "link/bus_connection.h"
+#include "link/bus_records.h"
+#include "plugin/sdk/audioeffectx.h"
+
+namespace MX {
+
+class Druvo : public AudioEffectX {
+public:
+    static constexpr VstInt32 kNumPrograms = 17;
+    static constexpr VstInt32 kNumParameters = 1;
+    static constexpr VstInt32 kNumChannels = 6;
+    static constexpr VstInt32 kUniqueId = 0x56535462;  // 'VSTb'
+    static constexpr std::int32_t kMaxSelection = 16;
+
+    // UI thread; never two at once on different threads.
+    explicit Druvo(audioMasterCallback audioMaster);
+    ~Druvo() override;
+
+    void suspend() override {}
+    void resume() override {}
+
+    // Audio thread: pass-through, then the selected bus over the outputs.
+    void process(float** inputs, float** outputs, VstInt32 sampleFrames) override;
+    void processReplacing(float** inputs, float** outputs, VstInt32 sampleFrames) override;
+
+    // Parameter and programs: two views of the bus selection. setParameter may
+    // come on the audio thread; the rest on the UI thread.
+    void setParameter(VstInt32 index, float value) override;
+    float getParameter(VstInt32 index) override;
+    VstInt32 getProgram() override;
+    void setProgram(VstInt32 program) override;
+    void getProgramName(char* name) override;
+    void getParameterLabel(VstInt32 index, char* label) override;
+    void getParameterDisplay(VstInt32 index, char* text) override;
+    void getParameterName(VstInt32 index, char* text) override;
+    bool string2parameter(VstInt32 index, char* text) override;
+    bool getProgramNameIndexed(VstInt32 category, VstInt32 index, char* text) override;
+
+    // Arrangements and names. UI thread, while the effect is suspended.
+    bool setSpeakerArrangement(VstSpeakerArrangement* input, VstSpeakerArrangement* output) override;
+    bool getSpeakerArrangement(VstSpeakerArrangement** input, VstSpeakerArrangement** output) override;
+    bool getEffectName(char* name) override;
+    bool getVendorString(char* text) override;
+    bool getProductString(char* text) override;
+
+    // State the editor shows (read on the UI thread while other threads write it).
+    std::int32_t busSelection() const noexcept { return selection_.load(std::memory_order_relaxed); }
+    std::int32_t connectionState() const noexcept { return connection_.connectionState(); }
+    const VstSpeakerArrangement* outputArrangement() const noexcept { return outputArrangement_; }
+    const VstSpeakerArrangement* inputArrangement() const noexcept { return inputArrangement_; }
+    // The editor's copy of the instrument's bus directory, and its change flag.
+    MoltraxBusDirectory& outputBusTable() noexcept { return outputBusTable_; }
+    bool directoryChanged() const noexcept { return directoryChanged_; }
+    void setDirectoryChanged(bool changed) noexcept { directoryChanged_ = changed; }
+
+    std::int32_t instanceNumber() const noexcept { return connection_.instanceNumber(); }
+    MoltraxBusRecord* claimedRecord() const noexcept { return connection_.claimedRecord(); }
+    // Live effects in the process.
+    static std::int32_t instanceCount() noexcept;
+
+private:
+    static std::int32_t registerInstance() noexcept;
+    void setSelection(std::int32_t selection) noexcept;
+
+    bool directoryChanged_ = false;
+    link::BusConnection connection_;
+    std::atomic<std::int32_t> selection_{0};
+    VstSpeakerArrangement* outputArrangement_ = nullptr;
+    VstSpeakerArrangement* inputArrangement_ = nullptr;
+    MoltraxBusDirectory outputBusTable_{};
+};
+
+// The entry point's work: asks the host for its version, builds an effect and
+// returns its interface record; null when the host answers 0 or building fails.
+AEffect* createDruvo(audioMasterCallback audioMaster) noexcept;
+
+}  // namespace MX

@@ -1,0 +1,45 @@
+// Editor base bound to the GUI toolkit: owns the rectangle reported to the
+// host, gives the toolkit's frame its idle time and key events, and answers the
+// toolkit's requests (modal idle work, knob mode, edit gestures). UI thread.
+#pragma once
+
+#include <cstdint>
+
+#include "plugin/sdk/aeffeditor.h"
+#include "plugin/sdk/editor_frame.h"
+
+class AEffGUIEditor : public AEffEditor {
+public:
+    // Registers with the effect as its editor and initialises COM for the thread.
+    explicit AEffGUIEditor(AudioEffect* effect) noexcept;
+    ~AEffGUIEditor() override;
+
+    // Called by the effect on every parameter change; the window catches up on idle.
+    virtual void setParameter(VstInt32 /*index*/, float /*value*/) {}
+
+    bool getRect(ERect** place) override;
+    // Lets the frame redraw, except while the modal idle work is handing time to the host.
+    void idle() override;
+    bool onKeyDown(VstKeyCode& keyCode) override;
+    bool onKeyUp(VstKeyCode& keyCode) override;
+    // The knob mode is shared by every editor of the process.
+    bool setKnobMode(VstInt32 mode) override;
+
+    // Requests from the toolkit.
+    // Idle work for the toolkit's own modal loops: editor idle, pending paint,
+    // then idle time for the host, at most about every 100 ms.
+    virtual void doIdleStuff();
+    virtual VstInt32 getKnobMode() const;
+    virtual void beginEdit(VstInt32 index);
+    virtual void endEdit(VstInt32 index);
+
+    EditorFrame* getFrame() const noexcept { return frame; }
+
+protected:
+    EditorFrame* frame = nullptr;  // owned by the editor while the window is open
+    ERect rect{};
+
+private:
+    std::uint32_t lastIdleTime;
+    bool inIdle = false;
+};
