@@ -17,15 +17,5 @@ TEST(SystemServices, ClocksCountMillisecondsAcrossASleep) {
     EXPECT_GE(clockBefore, 0);
 }
 
-TEST(SystemServices, PaintAndOleCallsAreSafeUnbalanced) {
-    deliverPendingPaint();
-    oleUninitialize();  // nothing initialised: must not undo anyone else's set-up
-    oleInitialize();
-    oleInitialize();
-    oleUninitialize();
-    oleUninitialize();
-    oleUninitialize();
-}
-
 }  // namespace
 }  // namespace MX::platform
