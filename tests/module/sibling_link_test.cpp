@@ -1,0 +1,274 @@
+// The link to the stand-in Moltrax: loading with the first effect and
+// unloading with the last, instance numbers, and the claim and release of
+// shared bus records as the sibling sees them.
+#include "tests/module/standin_sibling.h"
+
+namespace druvo_test {
+namespace {
+
+using SiblingLink = ModuleTest;
+
+void runBlock(PluginInstance& instance, int frames = 32) {
+    AudioBlock block(frames);
+    instance.processReplacing(block);
+}
+
+TEST_F(SiblingLink, FirstEffectConnectsAndLastDisconnects) {
+    const MoltraxStandinCalls& calls = standin().calls();
+    auto a = makeInstance();
+    EXPECT_EQ(calls.connect, 1);
+    auto b = makeInstance();
+    EXPECT_EQ(calls.connect, 1);
+    a->close();
+    EXPECT_EQ(calls.disconnect, 0);
+    b->close();
+    EXPECT_EQ(calls.disconnect, 1);
+    auto c = makeInstance();
+    EXPECT_EQ(calls.connect, 2);
+    c->close();
+    EXPECT_EQ(calls.disconnect, 2);
+}
+
+TEST_F(SiblingLink, ExportsForwardToTheSibling) {
+    const PluginModule& module = PluginModule::instance();
+    ASSERT_NE(module.connectExport(), nullptr);
+    ASSERT_NE(module.disconnectExport(), nullptr);
+    standin().control().connectResult = 7;
+    EXPECT_EQ(module.connectExport()(), 7);
+    EXPECT_EQ(module.connectExport()(), 1) << "already connected";
+    EXPECT_EQ(standin().calls().connect, 1);
+    EXPECT_EQ(module.disconnectExport()(), 1);
+    EXPECT_EQ(module.disconnectExport()(), 1) << "already disconnected";
+    EXPECT_EQ(standin().calls().disconnect, 1);
+}
+
+TEST_F(SiblingLink, EffectsBuiltWhileConnectedDoNotConnectAgain) {
+    const PluginModule& module = PluginModule::instance();
+    standin().control().connectResult = 0;
+    EXPECT_EQ(module.connectExport()(), 0);
+    auto instance = makeInstance();
+    EXPECT_EQ(standin().calls().connect, 1);
+    instance->close();
+    EXPECT_EQ(standin().calls().disconnect, 1);
+}
+
+TEST_F(SiblingLink, InstanceNumbersFollowTheLiveCount) {
+    auto a = makeInstance();
+    auto b = makeInstance();
+    a->selectBus(1);
+    b->selectBus(2);
+    runBlock(*a);
+    runBlock(*b);
+    EXPECT_EQ(record(0).owner, 1);
+    EXPECT_EQ(record(1).owner, 2);
+    a->close();
+    EXPECT_EQ(record(0).owner, 0);
+    EXPECT_EQ(record(0).refCount, 0);
+    // One effect is alive, so the next one is number 2 again.
+    auto c = makeInstance();
+    c->selectBus(3);
+    runBlock(*c);
+    EXPECT_EQ(record(2).owner, 2);
+    b->close();
+    c->close();
+    auto d = makeInstance();
+    d->selectBus(4);
+    runBlock(*d);
+    EXPECT_EQ(record(3).owner, 1);
+}
+
+TEST_F(SiblingLink, ClaimWritesTheRecord) {
+    auto instance = makeInstance();
+    instance->selectBus(3);
+    EXPECT_EQ(standin().calls().getBusRecord, 0) << "claims happen on the audio path";
+    runBlock(*instance);
+    EXPECT_EQ(standin().calls().lastBusIndex, 2);
+    const MoltraxBusRecord& r = record(2);
+    EXPECT_EQ(r.owner, 1);
+    EXPECT_EQ(r.refCount, 1);
+    EXPECT_EQ(r.requestedChannels, 6);
+    EXPECT_EQ(r.activeChannels, 6);
+    EXPECT_EQ(r.ready, 0);
+    for (int bus = 0; bus < MOLTRAX_BUS_COUNT; ++bus) {
+        if (bus != 2) {
+            EXPECT_EQ(record(bus).owner, 0) << bus;
+        }
+    }
+    // Claimed: no more lookups.
+    const int lookups = standin().calls().getBusRecord;
+    runBlock(*instance);
+    runBlock(*instance);
+    EXPECT_EQ(standin().calls().getBusRecord, lookups);
+}
+
+TEST_F(SiblingLink, ClaimAsksForTheOutputConfiguration) {
+    const struct {
+        VstInt32 outputChannels;
+        int maxChannels;
+        int requested;
+        int active;
+    } cases[] = {{6, 2, 6, 2}, {2, 6, 2, 2}, {3, 6, 2, 2}, {5, 6, 4, 4}, {1, 6, 1, 1}, {8, 6, 6, 6}, {0, 6, 0, 0}};
+    int bus = 0;
+    for (const auto& c : cases) {
+        auto instance = makeInstance();
+        std::vector<unsigned char> input(8 + 112 * 8), output(8 + 112 * 8);
+        reinterpret_cast<VstSpeakerArrangement*>(input.data())->numChannels = 6;
+        reinterpret_cast<VstSpeakerArrangement*>(output.data())->numChannels = c.outputChannels;
+        instance->dispatch(effSetSpeakerArrangement, 0, reinterpret_cast<VstIntPtr>(input.data()), output.data());
+        record(bus).maxChannels = static_cast<uint8_t>(c.maxChannels);
+        instance->selectBus(bus + 1);
+        runBlock(*instance);
+        EXPECT_EQ(record(bus).requestedChannels, c.requested) << c.outputChannels << " outputs";
+        EXPECT_EQ(record(bus).activeChannels, c.active) << c.outputChannels << " outputs";
+        ++bus;
+    }
+}
+
+TEST_F(SiblingLink, ChangingTheSelectionReleases) {
+    auto instance = makeInstance();
+    instance->selectBus(3);
+    runBlock(*instance);
+    ASSERT_EQ(record(2).refCount, 1);
+    EXPECT_EQ(instance->dispatch(effSetProgram, 0, 5), 0);
+    EXPECT_EQ(record(2).refCount, 0);
+    EXPECT_EQ(record(2).owner, 0);
+    EXPECT_EQ(record(4).owner, 0) << "the new bus is claimed at the next block";
+    runBlock(*instance);
+    EXPECT_EQ(record(4).owner, 1);
+    EXPECT_EQ(record(4).refCount, 1);
+
+    // The same value again still releases, and the next block claims again.
+    const int lookups = standin().calls().getBusRecord;
+    instance->selectBus(5);
+    EXPECT_EQ(record(4).refCount, 0);
+    runBlock(*instance);
+    EXPECT_EQ(record(4).refCount, 1);
+    EXPECT_EQ(standin().calls().getBusRecord, lookups + 1);
+
+    instance->selectBus(0);
+    EXPECT_EQ(record(4).refCount, 0);
+    runBlock(*instance);
+    EXPECT_EQ(standin().calls().getBusRecord, lookups + 1) << "no lookup with no bus selected";
+}
+
+TEST_F(SiblingLink, TypedTextDoesNotRelease) {
+    auto instance = makeInstance();
+    instance->selectBus(3);
+    runBlock(*instance);
+    char text[] = "5";
+    EXPECT_EQ(instance->dispatch(effString2Parameter, 0, 0, text), 1);
+    EXPECT_EQ(instance->program(), 5);
+    runBlock(*instance);
+    EXPECT_EQ(record(2).owner, 1);
+    EXPECT_EQ(record(2).refCount, 1);
+    EXPECT_EQ(record(4).owner, 0);
+}
+
+TEST_F(SiblingLink, DisabledOrOwnedRecordsAreLeftAlone) {
+    auto instance = makeInstance();
+    record(0).enabled = 0;
+    record(1).owner = 77;
+    instance->selectBus(1);
+    runBlock(*instance);
+    runBlock(*instance);
+    EXPECT_EQ(record(0).owner, 0);
+    EXPECT_EQ(record(0).refCount, 0);
+    EXPECT_EQ(record(0).requestedChannels, 0);
+    EXPECT_EQ(standin().calls().getBusRecord, 2) << "a refused claim is tried on every block";
+    record(0).enabled = 1;
+    runBlock(*instance);
+    EXPECT_EQ(record(0).owner, 1);
+
+    instance->selectBus(2);
+    runBlock(*instance);
+    EXPECT_EQ(record(1).owner, 77);
+    EXPECT_EQ(record(1).refCount, 0);
+    EXPECT_EQ(record(1).requestedChannels, 0);
+}
+
+TEST_F(SiblingLink, SecondEffectOnABusWaitsForTheFirst) {
+    auto first = makeInstance();
+    auto second = makeInstance();
+    first->selectBus(6);
+    second->selectBus(6);
+    runBlock(*first);
+    runBlock(*second);
+    EXPECT_EQ(record(5).owner, 1);
+    EXPECT_EQ(record(5).refCount, 1);
+    const int lookups = standin().calls().getBusRecord;
+    runBlock(*second);
+    EXPECT_EQ(standin().calls().getBusRecord, lookups + 1);
+    first->close();
+    runBlock(*second);
+    EXPECT_EQ(record(5).owner, 2);
+    EXPECT_EQ(record(5).refCount, 1);
+}
+
+TEST_F(SiblingLink, DestructionReleasesOnlyItsOwnEnabledRecord) {
+    auto keeper = makeInstance();  // keeps the sibling loaded throughout
+    auto a = makeInstance();
+    auto b = makeInstance();
+    a->selectBus(1);
+    b->selectBus(2);
+    runBlock(*a);
+    runBlock(*b);
+    record(0).owner = 99;  // taken over by someone else
+    record(1).enabled = 0;
+    a->close();
+    b->close();
+    EXPECT_EQ(record(0).owner, 99);
+    EXPECT_EQ(record(0).refCount, 1);
+    EXPECT_EQ(record(1).owner, 3);
+    EXPECT_EQ(record(1).refCount, 1);
+}
+
+TEST_F(SiblingLink, SelectionChangeReleasesWhatItHolds) {
+    auto instance = makeInstance();
+    instance->selectBus(1);
+    runBlock(*instance);
+    record(0).owner = 99;
+    record(0).enabled = 0;
+    instance->selectBus(2);
+    EXPECT_EQ(record(0).owner, 0);
+    EXPECT_EQ(record(0).refCount, 0);
+}
+
+TEST_F(SiblingLink, NothingIsTouchedOnceTheSiblingIsUnloaded) {
+    auto instance = makeInstance();
+    instance->selectBus(1);
+    runBlock(*instance);
+    ASSERT_EQ(record(0).owner, 1);
+    EXPECT_EQ(PluginModule::instance().disconnectExport()(), 1);
+    EXPECT_EQ(standin().calls().disconnect, 1);
+
+    fillBus(record(0), 32);
+    AudioBlock block(32);
+    instance->processReplacing(block);
+    for (int c = 0; c < kChannels; ++c) EXPECT_EQ(block.outputChannel(c), block.inputChannel(c));
+    EXPECT_EQ(record(0).ready, 1);
+    const int lookups = standin().calls().getBusRecord;
+    instance->selectBus(2);
+    runBlock(*instance);
+    EXPECT_EQ(standin().calls().getBusRecord, lookups);
+    EXPECT_EQ(record(0).refCount, 1);
+    instance->close();
+    EXPECT_EQ(record(0).owner, 1);
+    EXPECT_EQ(record(0).refCount, 1);
+    EXPECT_EQ(standin().calls().disconnect, 1);
+}
+
+TEST_F(SiblingLink, MissingRecordIsAskedForAgain) {
+    auto instance = makeInstance();
+    standin().control().recordsNull = 1;
+    instance->selectBus(9);
+    runBlock(*instance);
+    runBlock(*instance);
+    EXPECT_EQ(standin().calls().getBusRecord, 2);
+    EXPECT_EQ(standin().calls().lastBusIndex, 8);
+    standin().control().recordsNull = 0;
+    runBlock(*instance);
+    EXPECT_EQ(record(8).owner, 1);
+}
+
+}  // namespace
+}  // namespace druvo_test

@@ -1,0 +1,51 @@
+// The stand-in Moltrax, loaded by path before any effect exists, as a DAW
+// that has the instrument open would have it. The plug-in's own load by bare
+// name then finds this copy, and it stays loaded when the plug-in frees it,
+// so its records and call counters can be read across connects.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include "tests/module/plugin_host.h"
+#include "tools/moltrax_standin/moltrax_standin.h"
+
+namespace druvo_test {
+
+class Standin {
+public:
+    static Standin& instance();
+    MoltraxStandinControl& control() const { return *control_; }
+    MoltraxBusRecord& record(int busIndex) const { return *control_->records[busIndex]; }
+    const MoltraxStandinCalls& calls() const { return control_->calls; }
+    void reset() const { reset_(); }
+
+private:
+    Standin();
+    MoltraxStandinControl* control_ = nullptr;
+    MoltraxStandinResetFn reset_ = nullptr;
+};
+
+// Every test starts with a fresh stand-in, an empty host log and no effect
+// alive, so the plug-in's instance counter is back at 0.
+class ModuleTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Standin::instance().reset();
+        HostLog::clear();
+        HostLog::setVersionAnswer(2400);
+    }
+    static Standin& standin() { return Standin::instance(); }
+    static MoltraxBusRecord& record(int busIndex) { return Standin::instance().record(busIndex); }
+    static std::unique_ptr<PluginInstance> makeInstance() {
+        auto instance = PluginInstance::create();
+        EXPECT_NE(instance, nullptr);
+        return instance;
+    }
+};
+
+// Fills a bus with a block the plug-in has not seen: channel c, sample k
+// holds -(c + 1) - k / 65536, distinct from every input sample.
+void fillBus(MoltraxBusRecord& record, int validFrames);
+float busSample(int channel, int frame);
+
+}  // namespace druvo_test
