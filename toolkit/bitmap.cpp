@@ -1,0 +1,29 @@
+#include "toolkit/bitmap.h"
+
+#include <utility>
+
+#include "toolkit/draw_context.h"
+#include "toolkit/resource_provider.h"
+
+namespace MX::toolkit {
+
+CBitmap::CBitmap(int resourceId) : resourceId_(resourceId) {
+    if (ResourceProvider* provider = resourceProvider()) provider->loadBitmap(resourceId, image_);
+    if (image_.empty()) image_ = PixelImage{};
+}
+
+CBitmap::CBitmap(PixelImage image) : image_(std::move(image)) {
+    const bool consistent = image_.width > 0 && image_.height > 0 &&
+                            image_.pixels.size() == static_cast<std::size_t>(image_.width) * image_.height;
+    if (!consistent) {
+        image_ = PixelImage{};
+        return;
+    }
+    for (std::uint32_t& pixel : image_.pixels) pixel |= 0xFF000000u;  // bitmaps are opaque
+}
+
+void CBitmap::draw(CDrawContext* context, const CRect& rect, const CPoint& offset) const {
+    if (context) context->drawBitmap(*this, rect, offset);
+}
+
+}  // namespace MX::toolkit

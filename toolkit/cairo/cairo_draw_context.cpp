@@ -1,0 +1,100 @@
+#include "toolkit/cairo/cairo_draw_context.h"
+
+#include <cmath>
+
+#include "toolkit/bitmap.h"
+
+namespace MX::toolkit {
+
+namespace {
+
+void setColour(cairo_t* cr, const CColor& c) {
+    cairo_set_source_rgba(cr, c.red / 255.0, c.green / 255.0, c.blue / 255.0, c.alpha / 255.0);
+}
+
+void addRect(cairo_t* cr, const CRect& r) { cairo_rectangle(cr, r.left, r.top, r.width(), r.height()); }
+
+}  // namespace
+
+CairoDrawContext::CairoDrawContext(cairo_t* cr, const CRect& surface) : CDrawContext(surface), cr_(cr) {}
+
+void CairoDrawContext::fillPixels(const CRect& area, const CColor& colour) {
+    cairo_save(cr_);
+    setColour(cr_, colour);
+    addRect(cr_, area);
+    cairo_fill(cr_);
+    cairo_restore(cr_);
+}
+
+void CairoDrawContext::copyPixels(const CBitmap& bitmap, const CRect& area, const CPoint& source) {
+    const PixelImage& image = bitmap.image();
+    // Bitmap pixels are opaque 0xAARRGGBB words, which is cairo's ARGB32 layout;
+    // cairo only reads from a source surface.
+    auto* data = reinterpret_cast<unsigned char*>(const_cast<std::uint32_t*>(image.pixels.data()));
+    cairo_surface_t* pixels =
+        cairo_image_surface_create_for_data(data, CAIRO_FORMAT_ARGB32, image.width, image.height, image.width * 4);
+    if (cairo_surface_status(pixels) == CAIRO_STATUS_SUCCESS) {
+        cairo_save(cr_);
+        cairo_set_operator(cr_, CAIRO_OPERATOR_SOURCE);
+        cairo_set_source_surface(cr_, pixels, area.left - source.x, area.top - source.y);
+        cairo_pattern_set_filter(cairo_get_source(cr_), CAIRO_FILTER_NEAREST);
+        addRect(cr_, area);
+        cairo_fill(cr_);
+        cairo_restore(cr_);
+    }
+    cairo_surface_destroy(pixels);
+}
+
+void CairoDrawContext::strokeLine(const CPoint& from, const CPoint& to, const CColor& colour, const CRect& clip) {
+    cairo_save(cr_);
+    addRect(cr_, clip);
+    cairo_clip(cr_);
+    setColour(cr_, colour);
+    cairo_set_line_width(cr_, 1.0);
+    // Through pixel centres, so straight lines cover whole pixels.
+    cairo_move_to(cr_, from.x + 0.5, from.y + 0.5);
+    cairo_line_to(cr_, to.x + 0.5, to.y + 0.5);
+    cairo_stroke(cr_);
+    cairo_restore(cr_);
+}
+
+void CairoDrawContext::selectFont(const CFontDesc& font) {
+    cairo_select_font_face(cr_, font.getName(),
+                           (font.getStyle() & kItalicFace) ? CAIRO_FONT_SLANT_ITALIC : CAIRO_FONT_SLANT_NORMAL,
+                           (font.getStyle() & kBoldFace) ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
+    cairo_set_font_size(cr_, font.getSize() > 0 ? font.getSize() : kNormalFont.getSize());
+}
+
+void CairoDrawContext::showText(const char* text, const CRect& rect, CHoriTxtAlign align, const CFontDesc& font,
+                                const CColor& colour, const CRect& clip) {
+    cairo_save(cr_);
+    addRect(cr_, clip);
+    cairo_clip(cr_);
+    selectFont(font);
+    cairo_font_extents_t fontExtents;
+    cairo_font_extents(cr_, &fontExtents);
+    cairo_text_extents_t textExtents;
+    cairo_text_extents(cr_, text, &textExtents);
+
+    double x = rect.left;
+    if (align == kCenterText) x += (rect.width() - textExtents.x_advance) / 2.0;
+    if (align == kRightText) x = rect.right - textExtents.x_advance;
+    // Centred line box, baseline on a whole pixel for crisp glyphs.
+    const double baseline =
+        rect.top + (rect.height() - (fontExtents.ascent + fontExtents.descent)) / 2.0 + fontExtents.ascent;
+    setColour(cr_, colour);
+    cairo_move_to(cr_, std::round(x), std::round(baseline));
+    cairo_show_text(cr_, text);
+    cairo_restore(cr_);
+}
+
+CCoord CairoDrawContext::measureText(const char* text, const CFontDesc& font) {
+    cairo_save(cr_);
+    selectFont(font);
+    cairo_text_extents_t extents;
+    cairo_text_extents(cr_, text, &extents);
+    cairo_restore(cr_);
+    return static_cast<CCoord>(std::lround(extents.x_advance));
+}
+
+}  // namespace MX::toolkit

@@ -1,0 +1,49 @@
+// A view with a value that the user can change: it reports changes to its
+// listener and the start and end of a user's edit to the frame's editor.
+#pragma once
+
+#include <cstdint>
+
+#include "toolkit/view.h"
+
+namespace MX::toolkit {
+
+class CControl;
+
+class CControlListener {
+public:
+    virtual ~CControlListener() = default;
+    virtual void valueChanged(CControl* control) = 0;
+};
+
+class CControl : public CView {
+public:
+    // Holds `background` when given.
+    CControl(const CRect& size, CControlListener* listener = nullptr, std::int32_t tag = 0,
+             CBitmap* background = nullptr);
+
+    // The value is stored as given, never clamped.
+    virtual void setValue(float value) { value_ = value; }
+    virtual float getValue() const { return value_; }
+
+    void setListener(CControlListener* listener) { listener_ = listener; }
+    CControlListener* getListener() const { return listener_; }
+    void setTag(std::int32_t tag) { tag_ = tag; }
+    std::int32_t getTag() const { return tag_; }
+    // Where in the background bitmap drawing starts.
+    void setBackOffset(const CPoint& offset) { backOffset_ = offset; }
+    const CPoint& getBackOffset() const { return backOffset_; }
+
+    // Tell the frame's editor that the user starts / ends changing this
+    // control's parameter (its tag). Nothing happens while detached.
+    virtual void beginEdit();
+    virtual void endEdit();
+
+private:
+    CControlListener* listener_;
+    std::int32_t tag_;
+    float value_ = 0.0f;
+    CPoint backOffset_;
+};
+
+}  // namespace MX::toolkit

@@ -1,0 +1,44 @@
+// A cairo ARGB32 image in memory with a drawing context on it: what the
+// offscreen backend draws frames into, readable pixel by pixel and savable
+// as PNG. Linux only.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "toolkit/color.h"
+#include "toolkit/geometry.h"
+
+typedef struct _cairo cairo_t;
+typedef struct _cairo_surface cairo_surface_t;
+
+namespace MX::toolkit {
+
+class CDrawContext;
+class CairoDrawContext;
+
+class OffscreenSurface {
+public:
+    // Covers `area` in frame coordinates; starts opaque black.
+    explicit OffscreenSurface(const CRect& area);
+    ~OffscreenSurface();
+    OffscreenSurface(const OffscreenSurface&) = delete;
+    OffscreenSurface& operator=(const OffscreenSurface&) = delete;
+
+    bool valid() const;
+    const CRect& area() const { return area_; }
+    CDrawContext& context();
+
+    // 0xAARRGGBB at frame point (x, y); 0 outside the surface.
+    std::uint32_t pixel(CCoord x, CCoord y) const;
+    CColor colorAt(CCoord x, CCoord y) const { return fromPixel(pixel(x, y)); }
+    bool savePng(const char* path) const;
+
+private:
+    CRect area_;
+    cairo_surface_t* surface_;
+    cairo_t* cr_;
+    std::unique_ptr<CairoDrawContext> context_;
+};
+
+}  // namespace MX::toolkit
