@@ -61,7 +61,7 @@ public:
     }
     // The one operation the last requests reached, or how many there were.
     std::string only() const {
-        return reached.size() == 1 ? reached[0] : "<" + std::to_string(reached.size()) + " calls>";
+        return reached.size() == 1 ? reached[0] : std::to_string(reached.size()) + " calls";
     }
 
 private:
