@@ -1,56 +1,34 @@
-// A minimal VST 2.4 host for the module tests: loads the built plug-in file by
-// path, as a DAW does, and reaches it only through `main` and the AEffect
-// record. The host callback records every call the plug-in makes.
+// The module tests' host: the shared test host (tools/host) bound to the
+// plug-in built beside the tests, and a six-channel audio block.
 #pragma once
 
-#include <cstdint>
 #include <memory>
-#include <string>
 #include <vector>
 
-#include "platform/platform.h"
-#include "plugin/vst/aeffect.h"
+#include "tools/host/plugin_host.h"
 
 namespace druvo_test {
 
-using VstMainFn = AEffect*(VSTCALLBACK*)(audioMasterCallback host);
-using ExportFn = std::int32_t(VSTCALLBACK*)();
-
-struct HostCall {
-    AEffect* effect;
-    VstInt32 opcode;
-    VstInt32 index;
-    VstIntPtr value;
-    void* ptr;
-    float opt;
-};
-
-// The host callback handed to `main`. One log per process: the callback has
-// no user data of its own.
-class HostLog {
-public:
-    static VstIntPtr VSTCALLBACK callback(AEffect* effect, VstInt32 opcode, VstInt32 index,
-                                          VstIntPtr value, void* ptr, float opt);
-    static const std::vector<HostCall>& calls();
-    static void clear();
-    // What the host answers to audioMasterVersion; 2400 unless a test changes it.
-    static void setVersionAnswer(VstIntPtr answer);
-};
+using druvo_host::ExportFn;
+using druvo_host::HostCall;
+using druvo_host::HostLog;
+using druvo_host::kTextBufferSize;
+using druvo_host::kTextMarker;
+using druvo_host::VstMainFn;
 
 // The plug-in file, loaded once per process and kept loaded, as a host keeps
 // a plug-in library while any of its effects may come back.
 class PluginModule {
 public:
     static PluginModule& instance();
-    MX::platform::ModuleHandle handle() const { return handle_; }
-    VstMainFn main() const { return main_; }
-    ExportFn connectExport() const;
-    ExportFn disconnectExport() const;
+    MX::platform::ModuleHandle handle() const { return module_->handle(); }
+    VstMainFn main() const { return module_->main(); }
+    ExportFn connectExport() const { return reinterpret_cast<ExportFn>(module_->entry("MoltraxConnect")); }
+    ExportFn disconnectExport() const { return reinterpret_cast<ExportFn>(module_->entry("MoltraxDisconnect")); }
 
 private:
     PluginModule();
-    MX::platform::ModuleHandle handle_ = nullptr;
-    VstMainFn main_ = nullptr;
+    std::unique_ptr<druvo_host::PluginModule> module_;
 };
 
 inline constexpr int kChannels = 6;
@@ -78,38 +56,21 @@ private:
     std::vector<float*> outputPointers_;
 };
 
-// One effect built through `main`. Closes itself (effClose) unless closed.
-class PluginInstance {
+// One effect of the plug-in under test, built with the logging host callback.
+class PluginInstance : public druvo_host::PluginInstance {
 public:
     // Null when `main` returns null.
     static std::unique_ptr<PluginInstance> create();
-    ~PluginInstance();
-    PluginInstance(const PluginInstance&) = delete;
-    PluginInstance& operator=(const PluginInstance&) = delete;
 
-    AEffect* effect() const { return effect_; }
-    VstIntPtr dispatch(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0,
-                       void* ptr = nullptr, float opt = 0.0f);
-    // Runs a text request into a buffer pre-filled with a marker; returns the
-    // text and the request's result.
-    std::string text(VstInt32 opcode, VstInt32 index = 0, VstIntPtr* result = nullptr);
-    void setParameter(float value, VstInt32 index = 0);
-    float getParameter(VstInt32 index = 0);
-    void selectBus(int selection) { setParameter(static_cast<float>(selection) * 0.0625f); }
-    VstIntPtr program() { return dispatch(effGetProgram); }
+    using druvo_host::PluginInstance::processReplacing;
     void processReplacing(AudioBlock& block) { processReplacing(block, block.frames()); }
-    void processReplacing(AudioBlock& block, VstInt32 frames);
-    void processAccumulating(AudioBlock& block);
-    // effClose; the record must not be used afterwards.
-    VstIntPtr close();
+    void processReplacing(AudioBlock& block, VstInt32 frames) {
+        processReplacing(block.inputs(), block.outputs(), frames);
+    }
+    void processAccumulating(AudioBlock& block) { process(block.inputs(), block.outputs(), block.frames()); }
 
 private:
-    explicit PluginInstance(AEffect* effect) : effect_(effect) {}
-    AEffect* effect_;
+    explicit PluginInstance(AEffect* effect) : druvo_host::PluginInstance(effect) {}
 };
-
-// Marker byte that text buffers start with, to tell "left alone" from "written".
-inline constexpr char kTextMarker = '\x7f';
-inline constexpr std::size_t kTextBufferSize = 256;
 
 }  // namespace druvo_test

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
 namespace druvo_test {
 
@@ -11,18 +12,12 @@ Standin& Standin::instance() {
 }
 
 Standin::Standin() {
-    MX::platform::ModuleHandle module = MX::platform::loadModule(DRUVO_STANDIN_PATH);
-    if (module == nullptr) {
-        std::fprintf(stderr, "cannot load the stand-in %s\n", DRUVO_STANDIN_PATH);
+    std::string error;
+    module_ = druvo_host::StandinModule::load(DRUVO_STANDIN_PATH, &error);
+    if (!module_) {
+        std::fprintf(stderr, "%s\n", error.c_str());
         std::abort();
     }
-    auto control = reinterpret_cast<MoltraxStandinControlFn>(MX::platform::findEntry(module, "MoltraxStandinControl"));
-    reset_ = reinterpret_cast<MoltraxStandinResetFn>(MX::platform::findEntry(module, "MoltraxStandinReset"));
-    if (control == nullptr || reset_ == nullptr) {
-        std::fprintf(stderr, "the stand-in lacks its control entries\n");
-        std::abort();
-    }
-    control_ = control();
 }
 
 float busSample(int channel, int frame) {

@@ -7,22 +7,21 @@
 #include <gtest/gtest.h>
 
 #include "tests/module/plugin_host.h"
-#include "tools/moltrax_standin/moltrax_standin.h"
+#include "tools/host/standin_module.h"
 
 namespace druvo_test {
 
 class Standin {
 public:
     static Standin& instance();
-    MoltraxStandinControl& control() const { return *control_; }
-    MoltraxBusRecord& record(int busIndex) const { return *control_->records[busIndex]; }
-    const MoltraxStandinCalls& calls() const { return control_->calls; }
-    void reset() const { reset_(); }
+    MoltraxStandinControl& control() const { return module_->control(); }
+    MoltraxBusRecord& record(int busIndex) const { return module_->record(busIndex); }
+    const MoltraxStandinCalls& calls() const { return module_->calls(); }
+    void reset() const { module_->reset(); }
 
 private:
     Standin();
-    MoltraxStandinControl* control_ = nullptr;
-    MoltraxStandinResetFn reset_ = nullptr;
+    std::unique_ptr<druvo_host::StandinModule> module_;
 };
 
 // Every test starts with a fresh stand-in, an empty host log and no effect
