@@ -63,20 +63,4 @@ TEST_F(ModuleNameCheck, WindowsAcceptsBothDllNames) {
     EXPECT_FALSE(MX::moduleFileNameAccepted("druvo.so"));
 }
 
-// The test program carries another name than the plug-in: every effect built
-// here warns once, and goes on working.
-TEST_F(ModuleNameCheck, EveryConstructionChecksAgain) {
-    char path[1024];
-    ASSERT_TRUE(MX::platform::ownModulePath(path, sizeof path));
-    AEffect* first = MX::createDruvo(fake_host::callback);
-    AEffect* second = MX::createDruvo(fake_host::callback);
-    ASSERT_EQ(fake_host::boxes.size(), 2u);
-    EXPECT_EQ(fake_host::boxes[1].caption, MX::moduleFileName(path));
-    EXPECT_EQ(fake_host::boxes[1].text, kWarning);
-    ASSERT_NE(second, nullptr);
-    EXPECT_EQ(second->flags, 0x1D);
-    first->dispatcher(first, effClose, 0, 0, nullptr, 0.0f);
-    second->dispatcher(second, effClose, 0, 0, nullptr, 0.0f);
-}
-
 }  // namespace

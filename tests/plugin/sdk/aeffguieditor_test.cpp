@@ -57,19 +57,13 @@ TEST_F(EditorBase, RegistersWithTheEffectWhichOwnsIt) {
     EXPECT_EQ(editorsDestroyed, 1);
 }
 
-TEST_F(EditorBase, RectangleIsAvailableBeforeAnyWindow) {
+TEST_F(EditorBase, HandsOutItsRectangle) {
     ERect* rect = nullptr;
     EXPECT_EQ(effect.dispatch(effEditGetRect, 0, 0, &rect), 1);
     ASSERT_NE(rect, nullptr);
     EXPECT_EQ(rect->top, 1);
     EXPECT_EQ(rect->right, 4);
     EXPECT_EQ(effect.dispatch(effEditGetRect, 0, 0, nullptr), 0);
-}
-
-TEST_F(EditorBase, BaseOpenRecordsTheParentAndRefuses) {
-    int parent = 0;
-    EXPECT_EQ(effect.dispatch(effEditOpen, 0, 0, &parent), 0);
-    EXPECT_TRUE(editor->isOpen());
 }
 
 TEST_F(EditorBase, IdleAndKeysNeedAFrame) {
@@ -169,15 +163,6 @@ TEST(HostServices, NullCallbackSkipsEveryService) {
     effect.masterIdle();
     editor->doIdleStuff();
     EXPECT_EQ(AudioEffect::hostVersion(nullptr), 0);
-}
-
-TEST(HostServices, VersionQueryNeedsNoEffect) {
-    fake_host::reset();
-    fake_host::versionAnswer = 2300;
-    EXPECT_EQ(AudioEffect::hostVersion(fake_host::callback), 2300);
-    ASSERT_EQ(fake_host::calls.size(), 1u);
-    EXPECT_EQ(fake_host::calls[0].effect, nullptr);
-    EXPECT_EQ(fake_host::calls[0].opcode, audioMasterVersion);
 }
 
 }  // namespace

@@ -119,25 +119,6 @@ TEST_F(Dispatcher, VuIsScaledAndTruncated) {
     EXPECT_EQ(effect.dispatch(effGetVu), 0);
 }
 
-TEST_F(Dispatcher, BaseRecordAndFlags) {
-    const AEffect& record = *effect.getAeffect();
-    EXPECT_EQ(record.magic, kEffectMagic);
-    EXPECT_EQ(record.object, &effect);
-    EXPECT_EQ(record.numInputs, 1);
-    EXPECT_EQ(record.numOutputs, 2);
-    EXPECT_EQ(record.uniqueID, 0x4E6F4566);
-    EXPECT_EQ(record.version, 1);
-    EXPECT_EQ(record.ioRatio, 1.0f);
-    EXPECT_EQ(record.flags, effFlagsCanReplacing);
-
-    effect.hasVu();
-    effect.canMono();
-    EXPECT_EQ(record.flags, 0x1C);
-    effect.hasVu(false);
-    effect.canProcessReplacing(false);
-    EXPECT_EQ(record.flags, effFlagsCanMono);
-}
-
 // ---- Nothing escapes into the host ------------------------------------------
 
 int destroyed = 0;
