@@ -7,9 +7,8 @@
 # build time, so editing a file rebuilds the table.
 include_guard(GLOBAL)
 
-set(DRUVO_EMBED_RESOURCES_SCRIPT ${CMAKE_CURRENT_LIST_DIR}/embed_resources_script.cmake)
-
 function(druvo_embed_resources target function)
+  set(script ${CMAKE_CURRENT_FUNCTION_LIST_DIR}/embed_resources_script.cmake)
   set(pairs ${ARGN})
   list(LENGTH pairs count)
   math(EXPR odd "${count} % 2")
@@ -19,6 +18,7 @@ function(druvo_embed_resources target function)
 
   set(resources "")
   set(files "")
+  set(separator "")
   math(EXPR last "${count} - 1")
   foreach(i RANGE 0 ${last} 2)
     math(EXPR j "${i} + 1")
@@ -29,17 +29,18 @@ function(druvo_embed_resources target function)
     endif()
     get_filename_component(file "${file}" ABSOLUTE)
     list(APPEND files "${file}")
-    string(APPEND resources "${id}|${file}|")
+    string(APPEND resources "${separator}${id}|${file}")
+    set(separator "|")
   endforeach()
 
-  set(out_dir ${CMAKE_CURRENT_BINARY_DIR}/embedded_resources)
+  set(out_dir ${CMAKE_CURRENT_BINARY_DIR}/embedded_resources/${target})
   set(source ${out_dir}/${function}.cpp)
   set(header ${out_dir}/${function}.h)
   add_custom_command(
     OUTPUT ${source} ${header}
     COMMAND ${CMAKE_COMMAND} -DFUNCTION=${function} -DRESOURCES=${resources}
-            -DOUTPUT_SOURCE=${source} -DOUTPUT_HEADER=${header} -P ${DRUVO_EMBED_RESOURCES_SCRIPT}
-    DEPENDS ${files} ${DRUVO_EMBED_RESOURCES_SCRIPT}
+            -DOUTPUT_SOURCE=${source} -DOUTPUT_HEADER=${header} -P ${script}
+    DEPENDS ${files} ${script}
     COMMENT "Embedding resources into ${function}"
     VERBATIM)
   target_sources(${target} PRIVATE ${source} ${header})
