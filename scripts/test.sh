@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# The one test command. On Debian 12: installs the packages the build needs,
+# then for each preset configures, builds and runs its tests:
+#   linux        druvo.so and every test, natively
+#   windows-x64  druvo_x64.dll and every test, under wine
+#   windows-x86  druvo.dll; only the checks that read the built file run
+#                (wine here runs 64-bit programs only)
+#   linux-asan   everything again under AddressSanitizer and UBSan
+# Name presets as arguments to run only those.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/install-deps.sh
+
+jobs=$(nproc)
+export CMAKE_BUILD_PARALLEL_LEVEL="${CMAKE_BUILD_PARALLEL_LEVEL:-$jobs}"
+export CTEST_PARALLEL_LEVEL="${CTEST_PARALLEL_LEVEL:-$jobs}"
+
+presets=(linux windows-x64 windows-x86 linux-asan)
+[ $# -eq 0 ] || presets=("$@")
+
+started=$SECONDS
+for preset in "${presets[@]}"; do
+  echo "=== $preset"
+  # A virtual display for tests that open real X11 windows; the wine runner
+  # hides it from Windows programs.
+  xvfb-run -a cmake --workflow --preset "$preset"
+done
+echo "=== all passed: ${presets[*]} in $((SECONDS - started)) s"
