@@ -63,7 +63,7 @@ public:
     // Null when `main` returns null or is null.
     static std::unique_ptr<PluginInstance> create(VstMainFn main,
                                                   audioMasterCallback host = &HostLog::callback);
-    ~PluginInstance();
+    virtual ~PluginInstance();
     PluginInstance(const PluginInstance&) = delete;
     PluginInstance& operator=(const PluginInstance&) = delete;
 
@@ -94,8 +94,10 @@ public:
     // effClose; the record must not be used afterwards.
     VstIntPtr close();
 
-private:
+protected:
     explicit PluginInstance(AEffect* effect) : effect_(effect) {}
+
+private:
     AEffect* effect_;
 };
 
