@@ -1,7 +1,17 @@
 #!/usr/bin/env bash
-# Placeholder until the demo lands: builds the Linux plug-in and runs the
-# module tests, which drive the built druvo.so with the stand-in Moltrax.
+# The demo. On Debian 12: installs the few packages the Linux build needs,
+# builds druvo.so, the stand-in Moltrax.so and the demo host, and plays a
+# session of six Druvo instances on Moltrax's buses into WAV files, one per
+# instance, in build/demo-output/ (or the folder given with --out DIR).
+# Arguments go to the demo host: --out DIR, --seconds S (see --help).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/install-deps.sh
-cmake --preset linux && cmake --build --preset linux && ctest --preset linux -L module
+
+# The Linux preset's configure step needs GoogleTest and cairo besides the compiler.
+scripts/install-deps.sh cmake ninja-build g++ pkg-config libgtest-dev libcairo2-dev libx11-dev
+
+export CMAKE_BUILD_PARALLEL_LEVEL="${CMAKE_BUILD_PARALLEL_LEVEL:-$(nproc)}"
+cmake --preset linux >/dev/null
+cmake --build --preset linux --target druvo_demo
+echo
+build/linux/tools/demo/druvo_demo "$@"

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages that building, testing and the demo need.
 # Does nothing when all are present, so it also runs offline once installed.
+# Package names given as arguments replace the list (the demo needs only a few).
 set -euo pipefail
 
 packages=(
@@ -11,6 +12,7 @@ packages=(
   libcairo2-dev libx11-dev libxtst-dev xvfb xauth fonts-liberation2
   clang libclang-rt-14-dev
 )
+[ $# -eq 0 ] || packages=("$@")
 
 missing=()
 for package in "${packages[@]}"; do
