@@ -2,6 +2,7 @@
 // the views attached to it, paints them over its background bitmap, redraws
 // what was marked on idle(), routes mouse clicks and passes the controls'
 // edit gestures to the editor. It is the EditorFrame the editor base drives.
+// UI thread only, like the whole toolkit.
 #pragma once
 
 #include <cstdint>
