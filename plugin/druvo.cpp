@@ -17,6 +17,8 @@ std::atomic<std::int32_t> instanceCounter{0};
 
 }  // namespace
 
+// Runs before the bus link is built: the vector primitives pick their variants
+// for this processor, and the counter gives the link its instance number.
 std::int32_t Druvo::registerInstance() noexcept {
     runtime::initVectorPrimitives();
     return instanceCounter.fetch_add(1, std::memory_order_relaxed) + 1;
