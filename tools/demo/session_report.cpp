@@ -6,6 +6,7 @@
 #include <string>
 
 #include "tools/demo/demo_session.h"
+#include "tools/demo/test_signal.h"
 
 namespace druvo_demo {
 
@@ -83,7 +84,7 @@ void DemoSession::printReport() const {
     const MoltraxStandinCalls& calls = standin_->calls();
     std::printf("\nThe stand-in instrument rendered %d blocks and was asked for bus records %d times.\n",
                 calls.render, calls.getBusRecord);
-    std::printf("WAV files (32-bit float, %d Hz):\n", 44100);
+    std::printf("WAV files (32-bit float, %d Hz):\n", kSampleRate);
     for (const auto& channel : channels_) {
         std::printf("  %s  (%d channels, %u frames)\n", channel->wavPath.c_str(), channel->wav.channels(),
                     channel->wav.framesWritten());
