@@ -2,9 +2,9 @@
 
 #include <new>
 
+#include "editor/druvo_editor.h"
 #include "link/bus_directory.h"
 #include "link/sibling_module.h"
-#include "plugin/druvo_editor.h"
 #include "plugin/module_name_check.h"
 #include "runtime/vector_primitives.h"
 

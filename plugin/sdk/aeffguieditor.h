@@ -1,14 +1,16 @@
 // Editor base bound to the GUI toolkit: owns the rectangle reported to the
 // host, gives the toolkit's frame its idle time and key events, and answers the
-// toolkit's requests (modal idle work, knob mode, edit gestures). UI thread.
+// toolkit's requests (modal idle work, knob mode, edit gestures) as its
+// VSTGUIEditorInterface. UI thread.
 #pragma once
 
 #include <cstdint>
 
 #include "plugin/sdk/aeffeditor.h"
 #include "plugin/sdk/editor_frame.h"
+#include "toolkit/editor_interface.h"
 
-class AEffGUIEditor : public AEffEditor {
+class AEffGUIEditor : public AEffEditor, public MX::toolkit::VSTGUIEditorInterface {
 public:
     // Registers with the effect as its editor and initialises COM for the thread.
     explicit AEffGUIEditor(AudioEffect* effect) noexcept;
@@ -28,10 +30,10 @@ public:
     // Requests from the toolkit.
     // Idle work for the toolkit's own modal loops: editor idle, pending paint,
     // then idle time for the host, at most about every 100 ms.
-    virtual void doIdleStuff();
-    virtual VstInt32 getKnobMode() const;
-    virtual void beginEdit(VstInt32 index);
-    virtual void endEdit(VstInt32 index);
+    void doIdleStuff() override;
+    VstInt32 getKnobMode() const override;
+    void beginEdit(VstInt32 index) override;
+    void endEdit(VstInt32 index) override;
 
     EditorFrame* getFrame() const noexcept { return frame; }
 

@@ -1,0 +1,179 @@
+#include "editor/druvo_editor.h"
+
+#include "editor/druvo_anim.h"
+#include "editor/druvo_menu.h"
+#include "editor/editor_bitmaps.h"
+#include "editor/editor_clock.h"
+#include "editor/indicator_values.h"
+#include "editor/platform_backend.h"
+#include "link/bus_directory.h"
+#include "plugin/druvo.h"
+#include "toolkit/bitmap.h"
+#include "toolkit/frame.h"
+
+namespace MX {
+
+namespace {
+
+using toolkit::CBitmap;
+using toolkit::CFrame;
+using toolkit::CPoint;
+using toolkit::CRect;
+
+const CRect kBusMenuRect(171, 40, 312, 55);
+const CRect kLightRect(303, 6, 310, 13);
+const CRect kSelectionPanelRect(166, 17, 317, 59);
+const CRect kChannelDisplayRect(0, 0, 56, 59);
+
+constexpr std::int32_t kBusMenuTag = 0;
+constexpr float kSelectionStep = 0.0625f;
+constexpr float kChannelDisplayAtOpen = 0.01f;
+
+// A backend set as the toolkit's default (tests, the picture tool) takes the
+// place of the OS's own.
+toolkit::Backend* frameBackend() {
+    toolkit::Backend* backend = toolkit::defaultBackend();
+    return backend ? backend : toolkit::platformBackend();
+}
+
+// A picture-strip view on bitmap `id`, opened; the view holds the bitmap.
+DruvoAnim* makePictureView(const CRect& size, toolkit::CControlListener* listener, std::int32_t pictures,
+                           int pictureHeight, int id, float value) {
+    auto* strip = new CBitmap(id);
+    auto* view = new DruvoAnim(size, listener, 0, pictures, pictureHeight, strip, CPoint(0, 0));
+    strip->forget();
+    view->setValue(value);
+    view->openWindow();
+    return view;
+}
+
+}  // namespace
+
+DruvoEditor::DruvoEditor(Druvo* effect) noexcept : AEffGUIEditor(effect) {
+    rect.top = 0;
+    rect.left = 0;
+    rect.bottom = kHeight;
+    rect.right = kWidth;
+}
+
+DruvoEditor::~DruvoEditor() { close(); }
+
+Druvo& DruvoEditor::druvo() const noexcept { return *static_cast<Druvo*>(effect); }
+
+CFrame* DruvoEditor::getCFrame() const noexcept { return static_cast<CFrame*>(frame); }
+
+bool DruvoEditor::open(void* parentWindow) {
+    if (frame) close();
+    AEffGUIEditor::open(parentWindow);
+    Druvo& fx = druvo();
+    editor::provideEditorBitmaps();
+
+    auto* background = new CBitmap(editor::kBitmapWindow);
+    const CRect size = background->isLoaded() ? CRect(0, 0, background->getWidth(), background->getHeight())
+                                              : CRect(0, 0, kWidth, kHeight);
+    auto* window = new CFrame(size, parentWindow, this, frameBackend());
+    frame = window;
+    window->setBackground(background);
+    background->forget();
+
+    auto* menuFace = new CBitmap(editor::kBitmapMenuFace);
+    busMenu_ = new DruvoMenu(kBusMenuRect, this, kBusMenuTag, menuFace, nullptr, 0);
+    menuFace->forget();
+    auto* icons = new CBitmap(editor::kBitmapMenuIcons);
+    busMenu_->setItemPictureStrip(icons);
+    icons->forget();
+    busMenu_->fill(fx.outputBusTable());
+    busMenu_->setCurrent(fx.busSelection());
+
+    connectionLight_ = makePictureView(kLightRect, this, 3, 7, editor::kBitmapLights, editor::kLightDark);
+    selectionPanel_ = makePictureView(kSelectionPanelRect, this, 1, 42, editor::kBitmapSelectionPanel, 0.0f);
+    // Three pictures, as the strip was first drawn; the count plays no part in drawing.
+    channelDisplay_ = makePictureView(kChannelDisplayRect, this, 3, editor::kChannelPictureHeight,
+                                      editor::kBitmapChannelLayouts, kChannelDisplayAtOpen);
+    window->addView(channelDisplay_);
+
+    lastShownState_ = fx.connectionState();
+    if (lastShownState_ != 0) attachLinkViews();
+    return true;
+}
+
+void DruvoEditor::close() {
+    CFrame* window = getCFrame();
+    if (!window) return;
+    const bool detached = !window->isChild(busMenu_);
+    window->forget();
+    frame = nullptr;
+    if (detached) {
+        selectionPanel_->forget();
+        busMenu_->forget();
+        connectionLight_->forget();
+    }
+    busMenu_ = nullptr;
+    connectionLight_ = nullptr;
+    channelDisplay_ = nullptr;
+    selectionPanel_ = nullptr;
+    lastShownState_ = 0;
+}
+
+void DruvoEditor::attachLinkViews() {
+    CFrame* window = getCFrame();
+    window->addView(selectionPanel_);
+    window->addView(busMenu_);
+    window->addView(connectionLight_);
+}
+
+void DruvoEditor::detachLinkViews() {
+    CFrame* window = getCFrame();
+    window->removeView(selectionPanel_, false);
+    window->removeView(busMenu_, false);
+    window->removeView(connectionLight_, false);
+}
+
+void DruvoEditor::idle() {
+    CFrame* window = getCFrame();
+    if (!window) return;
+    Druvo& fx = druvo();
+
+    if (link::refreshDirectory(fx.outputBusTable())) fx.setDirectoryChanged(true);
+    if (fx.directoryChanged()) {
+        fx.setDirectoryChanged(false);
+        busMenu_->fill(fx.outputBusTable());
+        busMenu_->setDirty();
+    }
+    const std::int32_t selection = fx.busSelection();
+    if (selection != busMenu_->getCurrent()) busMenu_->setCurrent(selection);
+
+    const std::int32_t state = fx.connectionState();
+    if (state != 0 && lastShownState_ == 0) {
+        attachLinkViews();
+        window->setDirty(true);
+    } else if (state == 0 && lastShownState_ != 0) {
+        detachLinkViews();
+        window->setDirty(true);
+    }
+    lastShownState_ = state;
+    refreshIndicators(state);
+
+    AEffGUIEditor::idle();
+}
+
+void DruvoEditor::refreshIndicators(std::int32_t state) {
+    const float light = editor::connectionLightValue(state, editor::blinkClockMilliseconds());
+    if (light != connectionLight_->getValue()) {
+        connectionLight_->setValue(light);
+        connectionLight_->setDirty();
+    }
+    const float channels = editor::channelDisplayValue(druvo().outputArrangement());
+    if (channels != channelDisplay_->getValue()) {
+        channelDisplay_->setValue(channels);
+        channelDisplay_->setDirty();
+    }
+}
+
+void DruvoEditor::valueChanged(toolkit::CControl* control) {
+    if (!control || control != busMenu_) return;
+    const std::int32_t item = busMenu_->getCurrent();
+    effect->setParameterAutomated(0, static_cast<float>(item * static_cast<double>(kSelectionStep)));
+}
+
+}  // namespace MX

@@ -1,0 +1,64 @@
+// The plug-in's window: a 317 x 59 panel with the channel display, and, while
+// the effect has a link state other than 0, the selection panel, the bus menu
+// and the connection light. Everything it shows is pulled from the effect on
+// the host's idle calls; a pick in the bus menu sets the effect's parameter.
+// Every operation runs on the host's UI thread.
+#pragma once
+
+#include <cstdint>
+
+#include "plugin/sdk/aeffguieditor.h"
+#include "toolkit/control.h"
+
+namespace MX {
+
+namespace toolkit {
+class CFrame;
+}  // namespace toolkit
+
+class Druvo;
+class DruvoAnim;
+class DruvoMenu;
+
+class DruvoEditor : public AEffGUIEditor, public toolkit::CControlListener {
+public:
+    static constexpr short kWidth = 317;
+    static constexpr short kHeight = 59;
+
+    // Registers itself as `effect`'s editor; the effect owns it.
+    explicit DruvoEditor(Druvo* effect) noexcept;
+    // Closes the window if the host left it open.
+    ~DruvoEditor() override;
+
+    // Builds the frame in `parentWindow` and the four views; true. A window
+    // that is already open is closed first.
+    bool open(void* parentWindow) override;
+    // Destroys the frame and every view; the parent window stays recorded.
+    void close() override;
+    // Refresh: bus list, current item, views for the link state, the light
+    // and the channel display, then the redraw of what changed.
+    void idle() override;
+    // A pick in the bus menu sets parameter 0 to item × 0.0625.
+    void valueChanged(toolkit::CControl* control) override;
+
+    // The views while the window is open; null otherwise.
+    toolkit::CFrame* getCFrame() const noexcept;
+    DruvoMenu* busMenu() const noexcept { return busMenu_; }
+    DruvoAnim* connectionLight() const noexcept { return connectionLight_; }
+    DruvoAnim* channelDisplay() const noexcept { return channelDisplay_; }
+    DruvoAnim* selectionPanel() const noexcept { return selectionPanel_; }
+
+private:
+    Druvo& druvo() const noexcept;
+    void attachLinkViews();
+    void detachLinkViews();
+    void refreshIndicators(std::int32_t state);
+
+    DruvoMenu* busMenu_ = nullptr;
+    DruvoAnim* connectionLight_ = nullptr;
+    DruvoAnim* channelDisplay_ = nullptr;
+    DruvoAnim* selectionPanel_ = nullptr;
+    std::int32_t lastShownState_ = 0;
+};
+
+}  // namespace MX

@@ -1,0 +1,40 @@
+// What the editor's pictures show, as values of their picture strips: the
+// channel picture of a channel count, the connection light's row for a
+// connection state at a clock time, and the channel display's row for the
+// effect's output arrangement.
+#pragma once
+
+#include <cstdint>
+
+#include "plugin/vst/aeffect.h"
+
+namespace MX::editor {
+
+// Channel pictures in the item icon strip and the channel display strip.
+enum ChannelPicture : std::int32_t { kPictureOff = 0, kPictureMono, kPictureStereo, kPictureQuad, kPictureSurround };
+
+// Mono, Mono, Stereo, Stereo, Quad, Quad, Surround for 0..6; Off for any
+// count outside 0..6, which names no layout.
+std::int32_t channelPicture(std::int32_t channelCount) noexcept;
+
+// Light rows: green 0, red 7, dark 14; the .01 keeps the truncated value on
+// the picture's first row.
+inline constexpr float kLightGreen = 0.01f;
+inline constexpr float kLightRed = 7.01f;
+inline constexpr float kLightDark = 14.01f;
+
+// Steady green at state 3; otherwise dark in the second half of every clock
+// second and, in the first half, red at state 1 and green at any other state.
+float connectionLightValue(std::int32_t state, long clockMilliseconds) noexcept;
+
+inline constexpr int kChannelPictureHeight = 59;
+
+// Row of the channel display strip for the effect's output: the channel
+// configuration of its channel count (above 6 counts as 6, below 0 as 0),
+// or of 0 channels without an arrangement, shown as its channel picture.
+float channelDisplayValue(const VstSpeakerArrangement* output) noexcept;
+
+// The row of channel picture `picture` in a strip of `height`-row pictures.
+float pictureRow(std::int32_t picture, int height) noexcept;
+
+}  // namespace MX::editor
