@@ -32,6 +32,9 @@ public:
     // Shows the pop-up menu and waits for the user's choice: the chosen index,
     // or -1 when the menu was dismissed.
     virtual int popupMenu(const PopupMenuRequest& request) = 0;
+    // Handles the window system's pending events (paint, mouse) where the host
+    // does not deliver them itself (X11); CFrame::idle() calls it first.
+    virtual void processEvents() {}
 };
 
 class Backend {

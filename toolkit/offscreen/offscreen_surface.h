@@ -28,6 +28,8 @@ public:
     bool valid() const;
     const CRect& area() const { return area_; }
     CDrawContext& context();
+    // The image itself, for backends that copy it to a window.
+    cairo_surface_t* cairoSurface() const { return surface_; }
 
     // 0xAARRGGBB at frame point (x, y); 0 outside the surface.
     std::uint32_t pixel(CCoord x, CCoord y) const;

@@ -1,0 +1,35 @@
+#!/bin/sh
+# Runs one test command with a virtual X server of its own as the display
+# (DISPLAY, and DRUVO_WINE_DISPLAY for programs run under wine). Xvfb picks a
+# free display number itself, so tests can run side by side. When WINEPREFIX
+# is set, that prefix's wineserver is ended before and after the command: it
+# holds connections to the display it was started with.
+set -u
+dir=$(mktemp -d "${TMPDIR:-/tmp}/druvo-xvfb.XXXXXX")
+xvfb_pid=""
+stop() {
+    [ -z "${WINEPREFIX:-}" ] || wineserver -k 2>/dev/null
+    [ -z "$xvfb_pid" ] || { kill "$xvfb_pid" 2>/dev/null; wait "$xvfb_pid" 2>/dev/null; }
+    rm -rf "$dir"
+}
+trap stop EXIT
+trap 'exit 130' INT TERM
+
+[ -z "${WINEPREFIX:-}" ] || wineserver -k 2>/dev/null
+Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$dir/display" 2>"$dir/xvfb.log" &
+xvfb_pid=$!
+tries=0
+while [ ! -s "$dir/display" ]; do
+    tries=$((tries + 1))
+    if [ $tries -gt 200 ] || ! kill -0 "$xvfb_pid" 2>/dev/null; then
+        echo "xvfb-test: Xvfb did not start" >&2
+        cat "$dir/xvfb.log" >&2
+        exit 1
+    fi
+    sleep 0.05
+done
+display=":$(head -n 1 "$dir/display")"
+
+DISPLAY=$display DRUVO_WINE_DISPLAY=$display "$@"
+status=$?
+exit $status

@@ -1,0 +1,258 @@
+// The X11 backend in a real X server: a toolkit frame inside a host-made
+// parent window, read back from the server, clicked through XTest.
+#include <gtest/gtest.h>
+
+#include <X11/keysym.h>
+
+#include <chrono>
+#include <cstdio>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "toolkit/vstgui.h"
+#include "toolkit/x11/x11_backend.h"
+#include "toolkitTestBitmaps.h"
+#include "x11_test_display.h"
+
+using namespace MX::toolkit;
+using window_test::X11TestDisplay;
+
+namespace {
+
+constexpr CColor kFaceColour{60, 65, 68, 255};
+constexpr CRect kMenuRect(171, 40, 312, 55);
+constexpr CRect kLightRect(303, 6, 310, 13);
+constexpr CRect kDisplayRect(0, 0, 56, 59);
+constexpr int kPopupRowHeight = 16;
+
+// The editor's side: edit gestures and picks, in order.
+struct Recorder : VSTGUIEditorInterface, CControlListener {
+    void beginEdit(std::int32_t index) override { calls.push_back("begin " + std::to_string(index)); }
+    void endEdit(std::int32_t index) override { calls.push_back("end " + std::to_string(index)); }
+    void valueChanged(CControl* control) override {
+        calls.push_back("value " + std::to_string(static_cast<int>(control->getValue())));
+    }
+    std::vector<std::string> calls;
+};
+
+class X11FrameTest : public ::testing::Test {
+protected:
+    X11FrameTest() : provider(MX::toolkitTestBitmaps()) { setResourceProvider(&provider); }
+    ~X11FrameTest() override {
+        if (frame) frame->forget();
+        setResourceProvider(nullptr);
+    }
+
+    void SetUp() override {
+        ASSERT_TRUE(host.valid()) << "no X display";
+        parent = host.createParent(317, 59);
+    }
+
+    // The editor's window: background, channel display, menu over its panel, light.
+    void openFrame() {
+        frame = new CFrame(CRect(0, 0, 317, 59), reinterpret_cast<void*>(parent), &recorder, &backend);
+        ASSERT_NE(frame->getPlatformFrame(), nullptr);
+        auto* background = new CBitmap(101);
+        frame->setBackground(background);
+        background->forget();
+
+        display = addStrip(kDisplayRect, 115, 59, 118.0001f);
+        auto* face = new CBitmap(116);
+        menu = new COptionMenu(kMenuRect, &recorder, 0, face);
+        face->forget();
+        menu->setHoriAlign(kLeftText);
+        char title[64];
+        for (int i = 0; i <= 16; ++i) {
+            std::snprintf(title, sizeof title, "%.2d: Output Bus %d (2.0)", i, i);
+            menu->addEntry(title);
+        }
+        menu->setCurrent(1);
+        frame->addView(menu);
+        light = addStrip(kLightRect, 110, 7, 7.01f);
+        idle();
+        const std::vector<Window> children = host.children(parent);
+        ASSERT_EQ(children.size(), 1u);
+        window = children[0];
+    }
+
+    CAutoAnimation* addStrip(const CRect& rect, int bitmapId, CCoord rows, float value) {
+        auto* strip = new CBitmap(bitmapId);
+        auto* view = new CAutoAnimation(rect, nullptr, 0, 3, rows, strip);
+        strip->forget();
+        view->setValue(value);
+        view->openWindow();
+        frame->addView(view);
+        return view;
+    }
+
+    void idle() {
+        frame->idle();
+        XSync(host.display(), False);
+    }
+
+    // Each pixel of `rect` in the window against bitmap `bitmapId` from `source` on.
+    void expectBitmapPixels(const CRect& rect, int bitmapId, const CPoint& source) {
+        CBitmap bitmap(bitmapId);
+        for (int y = 0; y < rect.height(); ++y) {
+            for (int x = 0; x < rect.width(); ++x) {
+                ASSERT_EQ(host.pixel(window, rect.left + x, rect.top + y),
+                          fromPixel(bitmap.image().at(source.x + x, source.y + y)))
+                    << "at " << rect.left + x << "," << rect.top + y;
+            }
+        }
+    }
+
+    // Clicks the menu and lets `user` act on the pop-up from another connection
+    // while the frame's idle runs the pop-up's loop, as a host's idle call would.
+    template <typename UserAction>
+    void useMenu(UserAction action) {
+        std::thread user([action] {
+            X11TestDisplay person;
+            const Window popup = person.waitForPopup(5000);
+            action(person, popup);
+        });
+        host.click(window, kMenuRect.left + 20, kMenuRect.top + 7);
+        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        while (recorder.calls.size() < 2 && std::chrono::steady_clock::now() < end) {
+            idle();
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        user.join();
+        idle();
+    }
+
+    X11TestDisplay host;
+    Window parent = 0;
+    Window window = 0;
+    EmbeddedResourceProvider provider;
+    X11Backend backend;
+    Recorder recorder;
+    CFrame* frame = nullptr;
+    CAutoAnimation* display = nullptr;
+    CAutoAnimation* light = nullptr;
+    COptionMenu* menu = nullptr;
+};
+
+bool bright(const CColor& c) { return c.red > 160 && c.green > 160 && c.blue > 160; }
+
+}  // namespace
+
+TEST_F(X11FrameTest, WindowShowsTheViewsInsideTheParent) {
+    openFrame();
+    expectBitmapPixels(kLightRect, 110, CPoint(0, 7));
+    EXPECT_EQ(host.pixel(window, 306, 9), MakeCColor(240, 0, 0));
+    expectBitmapPixels(kDisplayRect, 115, CPoint(0, 118));
+    expectBitmapPixels(CRect(60, 0, 160, 17), 101, CPoint(60, 0));  // background left of the menu panel
+
+    EXPECT_EQ(host.pixel(window, kMenuRect.right - 1, kMenuRect.top), kFaceColour);
+    int lit = 0;
+    for (int x = kMenuRect.left + 15; x < kMenuRect.right; ++x) lit += bright(host.pixel(window, x, 47)) ? 1 : 0;
+    EXPECT_GT(lit, 5) << "the current item's title is drawn";
+    for (int x = kMenuRect.left; x < kMenuRect.left + 15; ++x) {
+        EXPECT_FALSE(bright(host.pixel(window, x, kMenuRect.top))) << "no text left of " << kMenuRect.left + 15;
+    }
+}
+
+TEST_F(X11FrameTest, IdleRedrawsChangedViews) {
+    openFrame();
+    light->setValue(0.01f);
+    light->setDirty();
+    idle();
+    EXPECT_EQ(host.pixel(window, 306, 9), MakeCColor(0, 235, 1));
+}
+
+TEST_F(X11FrameTest, ExposedAreasArePaintedAgain) {
+    openFrame();
+    const Window cover = host.createCover(parent, 280, 0, 37, 20, 0xFF00FF);
+    XUnmapWindow(host.display(), cover);
+    XSync(host.display(), False);
+    EXPECT_NE(host.pixel(window, 306, 9), MakeCColor(240, 0, 0)) << "the cover left its own pixels";
+    idle();
+    expectBitmapPixels(kLightRect, 110, CPoint(0, 7));
+    host.destroy(cover);
+}
+
+TEST_F(X11FrameTest, PopUpListsTheTitlesBelowTheMenuAndAPickSetsTheItem) {
+    openFrame();
+    CPoint popupAt;
+    CColor rowColour;
+    CColor highlightColour;
+    const CPoint parentAt = host.rootPosition(parent);
+    useMenu([&](X11TestDisplay& person, Window popup) {
+        ASSERT_NE(popup, 0u);
+        popupAt = person.rootPosition(popup);
+        rowColour = person.pixel(popup, 2, 1 + 5 * kPopupRowHeight + 1);
+        person.move(popup, 8, 1 + 2 * kPopupRowHeight + 8);
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        highlightColour = person.pixel(popup, 2, 1 + 2 * kPopupRowHeight + 1);
+        person.click(popup, 8, 1 + 2 * kPopupRowHeight + 8);
+    });
+    EXPECT_EQ(popupAt, CPoint(parentAt.x + kMenuRect.left, parentAt.y + kMenuRect.bottom));
+    EXPECT_EQ(rowColour, kFaceColour);
+    EXPECT_NE(highlightColour, kFaceColour);
+    EXPECT_EQ(recorder.calls, (std::vector<std::string>{"begin 0", "value 2", "end 0"}));
+    EXPECT_EQ(menu->getCurrent(), 2);
+    EXPECT_EQ(host.waitForPopup(0), 0u) << "the pop-up is gone";
+}
+
+TEST_F(X11FrameTest, ClickOutsideOrEscapeDismissesThePopUp) {
+    openFrame();
+    useMenu([](X11TestDisplay& person, Window popup) {
+        ASSERT_NE(popup, 0u);
+        person.click(person.root(), 2, 2);
+    });
+    EXPECT_EQ(recorder.calls, (std::vector<std::string>{"begin 0", "end 0"}));
+
+    recorder.calls.clear();
+    useMenu([](X11TestDisplay& person, Window popup) {
+        ASSERT_NE(popup, 0u);
+        person.key(XK_Escape);
+    });
+    EXPECT_EQ(recorder.calls, (std::vector<std::string>{"begin 0", "end 0"}));
+    EXPECT_EQ(menu->getCurrent(), 1);
+}
+
+TEST_F(X11FrameTest, KeysMoveThroughTheListAndReturnPicks) {
+    openFrame();
+    useMenu([](X11TestDisplay& person, Window popup) {
+        ASSERT_NE(popup, 0u);
+        for (int i = 0; i < 4; ++i) person.key(XK_Down);
+        person.key(XK_Up);
+        person.key(XK_Return);
+    });
+    EXPECT_EQ(recorder.calls, (std::vector<std::string>{"begin 0", "value 2", "end 0"}));
+}
+
+TEST_F(X11FrameTest, NoWindowForAMissingOrBadParent) {
+    for (void* bad : {static_cast<void*>(nullptr), reinterpret_cast<void*>(std::uintptr_t{0x7ffffff0})}) {
+        auto* lone = new CFrame(CRect(0, 0, 317, 59), bad, &recorder, &backend);
+        EXPECT_EQ(lone->getPlatformFrame(), nullptr);
+        lone->idle();
+        lone->forget();
+    }
+}
+
+TEST_F(X11FrameTest, HostDestroyingItsWindowFirstIsSurvived) {
+    openFrame();
+    host.destroy(parent);
+    light->setDirty();
+    idle();
+    frame->forget();
+    frame = nullptr;
+}
+
+TEST_F(X11FrameTest, OpenCloseCyclesLeaveNoWindowsConnectionsOrDescriptors) {
+    auto cycle = [&] {
+        openFrame();
+        frame->forget();
+        frame = nullptr;
+        ASSERT_TRUE(host.children(parent).empty());
+    };
+    cycle();  // first use loads fonts and caches
+    const int descriptors = window_test::openFileDescriptors();
+    const int clients = host.serverClients();
+    for (int i = 0; i < 200 && !HasFatalFailure(); ++i) cycle();
+    EXPECT_EQ(window_test::openFileDescriptors(), descriptors);
+    EXPECT_EQ(host.serverClients(), clients);
+}

@@ -1,0 +1,38 @@
+// CDrawContext drawn with GDI into a device context: bitmaps with
+// StretchDIBits straight from their decoded pixels, text with DrawTextA in a
+// font made by CreateFontA (kept while the font stays the same), clipping
+// with IntersectClipRect inside SaveDC/RestoreDC. Windows only.
+#pragma once
+
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+
+#include "toolkit/draw_context.h"
+
+namespace MX::toolkit {
+
+class GdiDrawContext final : public CDrawContext {
+public:
+    // Draws into `dc` (not owned; must outlive the context), whose origin is
+    // the frame's top-left corner. `surface` is the drawable area.
+    GdiDrawContext(HDC dc, const CRect& surface);
+    ~GdiDrawContext() override;
+
+protected:
+    void fillPixels(const CRect& area, const CColor& colour) override;
+    void copyPixels(const CBitmap& bitmap, const CRect& area, const CPoint& source) override;
+    void strokeLine(const CPoint& from, const CPoint& to, const CColor& colour, const CRect& clip) override;
+    void showText(const char* text, const CRect& rect, CHoriTxtAlign align, const CFontDesc& font,
+                  const CColor& colour, const CRect& clip) override;
+    CCoord measureText(const char* text, const CFontDesc& font) override;
+
+private:
+    // The GDI font for `font`, made on first use and when the description changes.
+    HFONT fontFor(const CFontDesc& font);
+
+    HDC dc_;
+    HFONT font_ = nullptr;
+    CFontDesc fontDesc_;
+};
+
+}  // namespace MX::toolkit

@@ -1,0 +1,17 @@
+// The Win32 backend (Windows): each frame becomes a child window of the
+// host's window (an HWND in the pointer), painted with GDI.
+#pragma once
+
+#include <memory>
+
+#include "toolkit/backend.h"
+
+namespace MX::toolkit {
+
+class Win32Backend final : public Backend {
+public:
+    // Null when `parentWindow` is not a window.
+    std::unique_ptr<PlatformFrame> createFrame(CFrame& frame, void* parentWindow) override;
+};
+
+}  // namespace MX::toolkit

@@ -1,0 +1,162 @@
+#include "toolkit/win32/win32_frame.h"
+
+#include <string>
+
+#include "toolkit/frame.h"
+#include "toolkit/win32/frame_window_class.h"
+
+namespace MX::toolkit {
+
+namespace {
+
+CButtonState buttonsOf(UINT message, WPARAM wParam) {
+    CButtonState buttons = 0;
+    if (message == WM_LBUTTONDOWN) buttons |= kLButton;
+    if (message == WM_MBUTTONDOWN) buttons |= kMButton;
+    if (message == WM_RBUTTONDOWN) buttons |= kRButton;
+    if (wParam & MK_SHIFT) buttons |= kShift;
+    if (wParam & MK_CONTROL) buttons |= kControl;
+    if (GetKeyState(VK_MENU) < 0) buttons |= kAlt;
+    return buttons;
+}
+
+// Menus take '&' as the mark of a shortcut letter; a title shows it doubled.
+std::string menuText(const char* title) {
+    std::string text;
+    for (const char* c = title ? title : ""; *c; ++c) {
+        if (*c == '&') text += '&';
+        text += *c;
+    }
+    return text;
+}
+
+}  // namespace
+
+std::unique_ptr<Win32Frame> Win32Frame::create(CFrame& frame, HWND parent) {
+    if (!parent || !IsWindow(parent) || frame.getViewSize().isEmpty()) return nullptr;
+    std::unique_ptr<Win32Frame> platform(new Win32Frame(frame));
+    if (!platform->open(parent)) return nullptr;
+    return platform;
+}
+
+bool Win32Frame::open(HWND parent) {
+    const CRect& size = frame_.getViewSize();
+    HDC screen = GetDC(nullptr);
+    bufferDc_ = CreateCompatibleDC(screen);
+    buffer_ = CreateCompatibleBitmap(screen, size.width(), size.height());
+    ReleaseDC(nullptr, screen);
+    if (!bufferDc_ || !buffer_) return false;
+    previousBitmap_ = SelectObject(bufferDc_, buffer_);
+    // The memory bitmap's origin is the frame's top-left corner.
+    SetViewportOrgEx(bufferDc_, -size.left, -size.top, nullptr);
+    context_ = std::make_unique<GdiDrawContext>(bufferDc_, size);
+
+    classAcquired_ = FrameWindowClass::acquire(&Win32Frame::windowProcedure);
+    if (!classAcquired_) return false;
+    window_ = CreateWindowExA(0, FrameWindowClass::name(), "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, 0,
+                              size.width(), size.height(), parent, nullptr, FrameWindowClass::instance(), this);
+    return window_ != nullptr;
+}
+
+Win32Frame::~Win32Frame() {
+    if (window_) {
+        SetWindowLongPtrA(window_, GWLP_USERDATA, 0);  // no messages reach this object any more
+        DestroyWindow(window_);
+    }
+    if (classAcquired_) FrameWindowClass::release();
+    context_.reset();  // deletes its font
+    if (previousBitmap_) SelectObject(bufferDc_, previousBitmap_);
+    if (buffer_) DeleteObject(buffer_);
+    if (bufferDc_) DeleteDC(bufferDc_);
+}
+
+CDrawContext* Win32Frame::beginDraw() {
+    if (!window_) return nullptr;
+    context_->resetClipRect();
+    return context_.get();
+}
+
+void Win32Frame::endDraw() {
+    if (!window_) return;
+    HDC dc = GetDC(window_);
+    show(dc, frame_.getViewSize());
+    ReleaseDC(window_, dc);
+}
+
+void Win32Frame::show(HDC dc, const CRect& area) {
+    const CRect& size = frame_.getViewSize();
+    BitBlt(dc, area.left - size.left, area.top - size.top, area.width(), area.height(), bufferDc_, area.left,
+           area.top, SRCCOPY);
+}
+
+void Win32Frame::paint() {
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(window_, &paint);
+    const CRect& size = frame_.getViewSize();
+    const CRect area = CRect(paint.rcPaint.left, paint.rcPaint.top, paint.rcPaint.right, paint.rcPaint.bottom)
+                           .offset(size.left, size.top);
+    if (dc && !area.isEmpty()) {
+        context_->resetClipRect();
+        frame_.drawRect(context_.get(), area);
+        show(dc, area);
+    }
+    EndPaint(window_, &paint);
+}
+
+int Win32Frame::popupMenu(const PopupMenuRequest& request) {
+    if (!window_ || request.titles.empty()) return -1;
+    HMENU menu = CreatePopupMenu();
+    if (!menu) return -1;
+    for (std::size_t i = 0; i < request.titles.size(); ++i) {
+        const UINT flags = MF_STRING | (static_cast<int>(i) == request.checkedIndex ? MF_CHECKED : MF_UNCHECKED);
+        AppendMenuA(menu, flags, i + 1, menuText(request.titles[i]).c_str());
+    }
+    const CRect& size = frame_.getViewSize();
+    POINT where{request.anchor.left - size.left, request.anchor.bottom - size.top};
+    ClientToScreen(window_, &where);
+    const UINT command = static_cast<UINT>(TrackPopupMenu(
+        menu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RETURNCMD | TPM_LEFTBUTTON | TPM_RIGHTBUTTON, where.x, where.y, 0,
+        window_, nullptr));
+    DestroyMenu(menu);
+    return command > 0 ? static_cast<int>(command) - 1 : -1;
+}
+
+LRESULT CALLBACK Win32Frame::windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        const auto* creation = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(creation->lpCreateParams));
+    }
+    auto* self = reinterpret_cast<Win32Frame*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (!self) return DefWindowProcA(window, message, wParam, lParam);
+    if (message == WM_NCCREATE) self->window_ = window;
+    return self->handle(message, wParam, lParam);
+}
+
+LRESULT Win32Frame::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_PAINT:
+        paint();
+        return 0;
+    case WM_ERASEBKGND:
+        return 1;  // the frame paints every pixel
+    case WM_LBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+    case WM_RBUTTONDOWN: {
+        const CRect& size = frame_.getViewSize();
+        CPoint where(size.left + static_cast<short>(LOWORD(lParam)), size.top + static_cast<short>(HIWORD(lParam)));
+        frame_.onMouseDown(where, buttonsOf(message, wParam));
+        return 0;
+    }
+    case WM_NCDESTROY: {
+        // The host destroyed its window first and took this one along.
+        HWND window = window_;
+        SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+        window_ = nullptr;
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+    default:
+        return DefWindowProcA(window_, message, wParam, lParam);
+    }
+}
+
+}  // namespace MX::toolkit

@@ -1,0 +1,150 @@
+#include "toolkit/x11/x11_frame.h"
+
+#include <cairo-xlib.h>
+
+#include "toolkit/draw_context.h"
+#include "toolkit/frame.h"
+#include "toolkit/x11/x11_error_trap.h"
+#include "toolkit/x11/x11_popup_menu.h"
+
+namespace MX::toolkit {
+
+namespace {
+
+CButtonState buttonsOf(const XButtonEvent& event) {
+    CButtonState buttons = 0;
+    if (event.button == Button1) buttons |= kLButton;
+    if (event.button == Button2) buttons |= kMButton;
+    if (event.button == Button3) buttons |= kRButton;
+    if (event.state & ShiftMask) buttons |= kShift;
+    if (event.state & ControlMask) buttons |= kControl;
+    if (event.state & Mod1Mask) buttons |= kAlt;
+    return buttons;
+}
+
+CRect unite(const CRect& a, const CRect& b) {
+    if (a.isEmpty()) return b;
+    if (b.isEmpty()) return a;
+    return CRect(std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
+                 std::max(a.bottom, b.bottom));
+}
+
+}  // namespace
+
+std::unique_ptr<X11Frame> X11Frame::create(CFrame& frame, Window parent) {
+    if (!parent || frame.getViewSize().isEmpty()) return nullptr;
+    Display* display = XOpenDisplay(nullptr);
+    if (!display) return nullptr;
+    std::unique_ptr<X11Frame> platform(new X11Frame(frame, display));
+    if (!platform->open(parent)) return nullptr;
+    return platform;
+}
+
+X11Frame::X11Frame(CFrame& frame, Display* display)
+    : frame_(frame), display_(display), image_(frame.getViewSize()) {}
+
+X11Frame::~X11Frame() {
+    {
+        X11ErrorTrap trap(display_);
+        if (windowSurface_) cairo_surface_destroy(windowSurface_);
+        // Gone already when the host destroyed its window first.
+        if (window_ && !windowGone_) XDestroyWindow(display_, window_);
+    }
+    XCloseDisplay(display_);
+}
+
+bool X11Frame::open(Window parent) {
+    if (!image_.valid()) return false;
+    X11ErrorTrap trap(display_);
+    const CRect& size = frame_.getViewSize();
+    XSetWindowAttributes attributes{};
+    attributes.background_pixmap = None;  // the frame paints every pixel
+    attributes.event_mask = ExposureMask | ButtonPressMask | StructureNotifyMask;
+    window_ = XCreateWindow(display_, parent, 0, 0, static_cast<unsigned>(size.width()),
+                            static_cast<unsigned>(size.height()), 0, CopyFromParent, InputOutput, CopyFromParent,
+                            CWBackPixmap | CWEventMask, &attributes);
+    XWindowAttributes created;
+    if (trap.failed() || !XGetWindowAttributes(display_, window_, &created)) {
+        window_ = 0;  // a window made on a bad parent is not ours to destroy
+        return false;
+    }
+    windowSurface_ = cairo_xlib_surface_create(display_, window_, created.visual, size.width(), size.height());
+    XMapWindow(display_, window_);
+    return !trap.failed();
+}
+
+CDrawContext* X11Frame::beginDraw() {
+    if (windowGone_) return nullptr;
+    CDrawContext& context = image_.context();
+    context.resetClipRect();
+    return &context;
+}
+
+void X11Frame::endDraw() { show(frame_.getViewSize()); }
+
+void X11Frame::repaint(const CRect& area) {
+    if (CDrawContext* context = beginDraw()) {
+        frame_.drawRect(context, area);
+        show(area);
+    }
+}
+
+void X11Frame::show(const CRect& area) {
+    if (windowGone_ || area.isEmpty()) return;
+    X11ErrorTrap trap(display_);
+    cairo_surface_flush(image_.cairoSurface());
+    cairo_t* cr = cairo_create(windowSurface_);
+    cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
+    cairo_set_source_surface(cr, image_.cairoSurface(), image_.area().left, image_.area().top);
+    cairo_rectangle(cr, area.left, area.top, area.width(), area.height());
+    cairo_fill(cr);
+    cairo_destroy(cr);
+    cairo_surface_flush(windowSurface_);
+}
+
+int X11Frame::popupMenu(const PopupMenuRequest& request) {
+    if (windowGone_) return -1;
+    const bool outer = !handlingEvents_;
+    handlingEvents_ = true;  // the list's loop reads the connection now
+    const int chosen = runX11PopupMenu(display_, window_, request, [this](XEvent& event) { handle(event); });
+    if (outer) handlingEvents_ = false;
+    return chosen;
+}
+
+void X11Frame::processEvents() {
+    if (handlingEvents_) return;  // a nested idle from inside a click's handling
+    handlingEvents_ = true;
+    while (!windowGone_ && XPending(display_) > 0) {
+        XEvent event;
+        XNextEvent(display_, &event);
+        handle(event);
+    }
+    handlingEvents_ = false;
+}
+
+void X11Frame::handle(XEvent& event) {
+    if (event.xany.window != window_) return;
+    switch (event.type) {
+    case Expose:
+        exposed_ = unite(exposed_, CRect(event.xexpose.x, event.xexpose.y, event.xexpose.x + event.xexpose.width,
+                                         event.xexpose.y + event.xexpose.height));
+        if (event.xexpose.count == 0) {
+            repaint(CRect(exposed_).offset(frame_.getViewSize().left, frame_.getViewSize().top));
+            exposed_ = CRect();
+        }
+        break;
+    case ButtonPress:
+        if (event.xbutton.button <= Button3) {
+            CPoint where(frame_.getViewSize().left + event.xbutton.x, frame_.getViewSize().top + event.xbutton.y);
+            frame_.onMouseDown(where, buttonsOf(event.xbutton));
+        }
+        break;
+    case DestroyNotify:
+        windowGone_ = true;
+        break;
+    default:
+        break;
+    }
+}
+
+}  // namespace MX::toolkit

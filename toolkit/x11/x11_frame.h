@@ -1,0 +1,56 @@
+// A frame's surface on X11: a child window of the host's window on a display
+// connection of its own. The frame draws into an image in memory (the same
+// cairo drawing as offscreen) that is copied to the window after each redraw
+// and on Expose. The host delivers no X events to a plug-in, so the frame's
+// idle pumps the connection: Expose repaints, button presses go to the frame.
+// UI thread only.
+#pragma once
+
+#include <X11/Xlib.h>
+
+#include <memory>
+
+#include "toolkit/backend.h"
+#include "toolkit/offscreen/offscreen_surface.h"
+
+typedef struct _cairo_surface cairo_surface_t;
+
+namespace MX::toolkit {
+
+class X11Frame final : public PlatformFrame {
+public:
+    // Opens its own connection to the default display and makes the window
+    // inside `parent`. Null when the display does not open or `parent` is not
+    // a window on it.
+    static std::unique_ptr<X11Frame> create(CFrame& frame, Window parent);
+    ~X11Frame() override;
+    X11Frame(const X11Frame&) = delete;
+    X11Frame& operator=(const X11Frame&) = delete;
+
+    CDrawContext* beginDraw() override;
+    void endDraw() override;
+    int popupMenu(const PopupMenuRequest& request) override;
+    void processEvents() override;
+
+    Window window() const { return window_; }
+
+private:
+    X11Frame(CFrame& frame, Display* display);
+    bool open(Window parent);
+    void handle(XEvent& event);
+    // Paints `area` of the frame into the image and shows it.
+    void repaint(const CRect& area);
+    // Copies `area` of the image to the window.
+    void show(const CRect& area);
+
+    CFrame& frame_;
+    Display* display_;
+    Window window_ = 0;
+    OffscreenSurface image_;
+    cairo_surface_t* windowSurface_ = nullptr;
+    CRect exposed_;
+    bool windowGone_ = false;
+    bool handlingEvents_ = false;
+};
+
+}  // namespace MX::toolkit
