@@ -40,6 +40,23 @@ void BM_Memcpy(benchmark::State& state) {
     setBytes(state, channels, frames);
 }
 
+// What delivering has to move at least: the pass-through, then the bus block
+// over it, straight from the instrument's record.
+void BM_MemcpyTwice(benchmark::State& state) {
+    const int channels = static_cast<int>(state.range(0));
+    const int frames = static_cast<int>(state.range(1));
+    modules().standin.reset();
+    MoltraxBusRecord& bus = modules().standin.record(0);
+    ChannelBuffers buffers(frames);
+    for (auto _ : state) {
+        copyChannels(buffers, channels, frames);
+        for (int c = 0; c < channels; ++c)
+            std::memcpy(buffers.outputs()[c], bus.buffers[c], static_cast<std::size_t>(frames) * sizeof(float));
+        benchmark::ClobberMemory();
+    }
+    setBytes(state, channels, frames);
+}
+
 void BM_PassThrough(benchmark::State& state) {
     const int channels = static_cast<int>(state.range(0));
     const int frames = static_cast<int>(state.range(1));
@@ -107,6 +124,7 @@ void channelsAndFrames(benchmark::internal::Benchmark* bench) {
 }
 
 BENCHMARK(BM_Memcpy)->Apply(channelsAndFrames);
+BENCHMARK(BM_MemcpyTwice)->Apply(channelsAndFrames);
 BENCHMARK(BM_PassThrough)->Apply(channelsAndFrames);
 BENCHMARK(BM_Deliver)->Apply(channelsAndFrames);
 BENCHMARK(BM_SixteenInstancesMemcpy)->ArgName("frames")->Arg(32)->Arg(512)->Arg(4096);
