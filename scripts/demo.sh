@@ -7,8 +7,10 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-# The Linux preset's configure step needs GoogleTest and cairo besides the compiler.
-scripts/install-deps.sh cmake ninja-build g++ pkg-config libgtest-dev libcairo2-dev libx11-dev
+# Configuring the Linux preset needs GoogleTest, cairo and the X11 headers
+# (the window tests' among them) besides the compiler.
+scripts/install-deps.sh cmake ninja-build g++ pkg-config libgtest-dev \
+  libcairo2-dev libx11-dev libxtst-dev libxres-dev
 
 export CMAKE_BUILD_PARALLEL_LEVEL="${CMAKE_BUILD_PARALLEL_LEVEL:-$(nproc)}"
 cmake --preset linux >/dev/null
