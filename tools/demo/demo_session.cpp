@@ -10,7 +10,6 @@ namespace druvo_demo {
 
 namespace {
 
-constexpr int kPins = 6;
 constexpr double kProgressStepSeconds = 0.5;
 
 // "01-strings.wav": the track's position and its name in lower case, blanks as dashes.

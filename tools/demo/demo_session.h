@@ -22,16 +22,19 @@ struct DemoOptions {
     double seconds = 3.0;
 };
 
+// The effect's audio pins: six inputs and six outputs, whatever the arrangement.
+inline constexpr int kPins = 6;
+
 // One mixer channel: its insert, its buffers and what it played.
 struct MixerChannel {
     const TrackPlan* plan = nullptr;
     int instanceNumber = 0;  // the owner mark the effect writes into a claimed record
     std::unique_ptr<druvo_host::PluginInstance> insert;
-    std::vector<float> outputs[6];
-    float* outputPointers[6] = {};
+    std::vector<float> outputs[kPins];
+    float* outputPointers[kPins] = {};
     WavWriter wav;
     std::string wavPath;
-    float peak[6] = {};
+    float peak[kPins] = {};
 };
 
 class DemoSession {
@@ -55,8 +58,8 @@ private:
     std::unique_ptr<druvo_host::StandinModule> standin_;
     std::unique_ptr<druvo_host::PluginModule> plugin_;
     std::vector<std::unique_ptr<MixerChannel>> channels_;
-    std::vector<float> inputs_[6];
-    float* inputPointers_[6] = {};
+    std::vector<float> inputs_[kPins];
+    float* inputPointers_[kPins] = {};
 };
 
 }  // namespace druvo_demo
