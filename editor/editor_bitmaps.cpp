@@ -1,13 +1,12 @@
 #include "editor/editor_bitmaps.h"
 
-#include "editorBitmaps.h"
+#include "editor/platform_backend.h"
 #include "toolkit/resource_provider.h"
 
 namespace MX::editor {
 
 void provideEditorBitmaps() noexcept {
-    static toolkit::EmbeddedResourceProvider embedded(editorBitmaps());
-    if (!toolkit::resourceProvider()) toolkit::setResourceProvider(&embedded);
+    if (!toolkit::resourceProvider()) toolkit::setResourceProvider(toolkit::platformResourceProvider());
 }
 
 }  // namespace MX::editor

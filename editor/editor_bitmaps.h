@@ -1,4 +1,4 @@
-// The editor's six bitmaps, compiled into the library, by resource number.
+// The editor's six bitmaps, by resource number.
 #pragma once
 
 namespace MX::editor {
@@ -12,7 +12,7 @@ enum BitmapId : int {
     kBitmapMenuIcons = 118,      // five 11 x 11 channel pictures for the menu items
 };
 
-// Makes the compiled-in bitmaps the toolkit's resource provider, unless a
+// Makes this OS's editor bitmaps the toolkit's resource provider, unless a
 // provider is already set (a test's or a host tool's own). UI thread.
 void provideEditorBitmaps() noexcept;
 

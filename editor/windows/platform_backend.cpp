@@ -1,9 +1,20 @@
-// Windows, for now: no window backend yet, so frames draw nothing and every
-// pop-up counts as dismissed.
+// Windows: the frame is a child of the host's window, painted with GDI; the
+// bitmaps are the DLL's own BITMAP resources.
 #include "editor/platform_backend.h"
+
+#include "toolkit/win32/win32_backend.h"
+#include "toolkit/win32/win32_resource_provider.h"
 
 namespace MX::toolkit {
 
-Backend* platformBackend() noexcept { return nullptr; }
+Backend* platformBackend() noexcept {
+    static Win32Backend backend;
+    return &backend;
+}
+
+ResourceProvider* platformResourceProvider() noexcept {
+    static Win32ResourceProvider resources;
+    return &resources;
+}
 
 }  // namespace MX::toolkit

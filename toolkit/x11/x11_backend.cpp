@@ -10,11 +10,4 @@ std::unique_ptr<PlatformFrame> X11Backend::createFrame(CFrame& frame, void* pare
     return X11Frame::create(frame, static_cast<Window>(reinterpret_cast<std::uintptr_t>(parentWindow)));
 }
 
-bool X11Backend::displayAvailable() noexcept {
-    Display* display = XOpenDisplay(nullptr);
-    if (!display) return false;
-    XCloseDisplay(display);
-    return true;
-}
-
 }  // namespace MX::toolkit

@@ -13,9 +13,6 @@ class X11Backend final : public Backend {
 public:
     // Null when `parentWindow` is null or not a window, or no display opens.
     std::unique_ptr<PlatformFrame> createFrame(CFrame& frame, void* parentWindow) override;
-
-    // Whether the default display ($DISPLAY) accepts a connection now.
-    static bool displayAvailable() noexcept;
 };
 
 }  // namespace MX::toolkit

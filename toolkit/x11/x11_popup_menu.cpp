@@ -9,34 +9,15 @@
 #include <thread>
 
 #include "toolkit/cairo/cairo_draw_context.h"
+#include "toolkit/cairo/popup_list.h"
 #include "toolkit/x11/x11_error_trap.h"
 
 namespace MX::toolkit {
 
 namespace {
 
-// The menu face's look: its background colour, white text in the normal font.
-constexpr CColor kListColour{60, 65, 68, 255};
-constexpr CColor kHighlightColour{104, 112, 117, 255};
-constexpr CColor kEdgeColour{128, 128, 128, 255};
-constexpr CCoord kRowHeight = 16;
-constexpr CCoord kTextInset = 6;
 constexpr int kGrabAttempts = 20;
 constexpr auto kGrabRetryDelay = std::chrono::milliseconds(10);
-
-CCoord widestTitle(const PopupMenuRequest& request) {
-    cairo_surface_t* scratch = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 1, 1);
-    cairo_t* cr = cairo_create(scratch);
-    CCoord widest = 0;
-    {
-        CairoDrawContext context(cr, CRect(0, 0, 1, 1));
-        context.setFont(kNormalFont);
-        for (const char* title : request.titles) widest = std::max(widest, context.getStringWidth(title));
-    }
-    cairo_destroy(cr);
-    cairo_surface_destroy(scratch);
-    return widest;
-}
 
 class PopupWindow {
 public:
@@ -52,14 +33,14 @@ public:
 private:
     void place(Window owner);
     bool grab();
-    int rowAt(int x, int y) const;
     void highlight(int row);
     void draw();
 
     Display* display_;
     const PopupMenuRequest& request_;
     int count_;
-    CRect area_;  // in root coordinates
+    CRect size_;  // the list at (0, 0)
+    CRect area_;  // where it is shown, in root coordinates
     Window window_ = 0;
     Screen* screen_ = nullptr;
     cairo_surface_t* surface_ = nullptr;
@@ -114,8 +95,9 @@ void PopupWindow::place(Window owner) {
         return;
     }
     screen_ = ownerAttributes.screen;
-    const CCoord width = std::max(request_.anchor.width(), widestTitle(request_) + 2 * kTextInset);
-    const CCoord height = count_ * kRowHeight + 2;
+    size_ = popupListSize(request_);
+    const CCoord width = size_.width();
+    const CCoord height = size_.height();
     if (y + height > HeightOfScreen(screen_)) y -= request_.anchor.height() + height;
     x = std::clamp(x, 0, std::max(0, WidthOfScreen(screen_) - width));
     y = std::max(y, 0);
@@ -138,12 +120,6 @@ bool PopupWindow::grab() {
     return false;
 }
 
-int PopupWindow::rowAt(int x, int y) const {
-    if (x < 0 || x >= area_.width() || y < 1 || y >= area_.height() - 1) return -1;
-    const int row = (y - 1) / kRowHeight;
-    return row < count_ ? row : -1;
-}
-
 void PopupWindow::highlight(int row) {
     if (row == highlighted_) return;
     highlighted_ = row;
@@ -153,23 +129,8 @@ void PopupWindow::highlight(int row) {
 void PopupWindow::draw() {
     cairo_t* cr = cairo_create(surface_);
     {
-        const CRect all(0, 0, area_.width(), area_.height());
-        CairoDrawContext context(cr, all);
-        context.setFillColor(kEdgeColour);
-        context.fillRect(all);
-        context.setFont(kNormalFont);
-        context.setFontColor(kWhiteCColor);
-        for (int i = 0; i < count_; ++i) {
-            const CRect row(1, 1 + i * kRowHeight, all.right - 1, 1 + (i + 1) * kRowHeight);
-            context.setFillColor(i == highlighted_ ? kHighlightColour : kListColour);
-            context.fillRect(row);
-            if (i == request_.checkedIndex) {
-                context.setFillColor(kWhiteCColor);
-                context.fillRect(CRect(2, row.top + 6, 5, row.top + 9));
-            }
-            context.drawString(request_.titles[static_cast<std::size_t>(i)],
-                               CRect(row).offset(kTextInset, 0), false, kLeftText);
-        }
+        CairoDrawContext context(cr, size_);
+        drawPopupList(context, size_, request_, highlighted_);
     }
     cairo_destroy(cr);
     cairo_surface_flush(surface_);
@@ -189,17 +150,21 @@ int PopupWindow::run(const std::function<void(XEvent&)>& forward) {
             if (event.xexpose.count == 0) draw();
             break;
         case MotionNotify:
-            highlight(rowAt(event.xmotion.x, event.xmotion.y));
+            highlight(popupListRowAt(request_, size_, CPoint(event.xmotion.x, event.xmotion.y)));
             break;
         case ButtonPress:
             if (event.xbutton.button > Button3) break;  // wheel
-            if (rowAt(event.xbutton.x, event.xbutton.y) < 0) return -1;
-            highlight(rowAt(event.xbutton.x, event.xbutton.y));
-            break;
+            if (const int row = popupListRowAt(request_, size_, CPoint(event.xbutton.x, event.xbutton.y)); row >= 0) {
+                highlight(row);
+                break;
+            }
+            return -1;
         case ButtonRelease:
             // The opening click's release lands on the menu face, outside the list: ignored.
             if (event.xbutton.button > Button3) break;
-            if (const int row = rowAt(event.xbutton.x, event.xbutton.y); row >= 0) return row;
+            if (const int row = popupListRowAt(request_, size_, CPoint(event.xbutton.x, event.xbutton.y)); row >= 0) {
+                return row;
+            }
             break;
         case KeyPress:
             switch (XLookupKeysym(&event.xkey, 0)) {

@@ -10,6 +10,7 @@
 #include <thread>
 #include <vector>
 
+#include "toolkit/cairo/popup_list.h"
 #include "toolkit/vstgui.h"
 #include "toolkit/x11/x11_backend.h"
 #include "toolkitTestBitmaps.h"
@@ -20,11 +21,10 @@ using window_test::X11TestDisplay;
 
 namespace {
 
-constexpr CColor kFaceColour{60, 65, 68, 255};
+constexpr CColor kFaceColour = kPopupListColour;  // the menu face and the list share it
 constexpr CRect kMenuRect(171, 40, 312, 55);
 constexpr CRect kLightRect(303, 6, 310, 13);
 constexpr CRect kDisplayRect(0, 0, 56, 59);
-constexpr int kPopupRowHeight = 16;
 
 // The editor's side: edit gestures and picks, in order.
 struct Recorder : VSTGUIEditorInterface, CControlListener {
