@@ -1,0 +1,124 @@
+// What the editor puts on the screen, read back from the offscreen surface:
+// the light's and the channel display's rows, the views present only while
+// the link state is not 0, and the bus menu face.
+#include "tests/editor/editor_fixture.h"
+#include "toolkit/bitmap.h"
+#include "toolkit/offscreen/offscreen_backend.h"
+
+namespace editor_test {
+namespace {
+
+using MX::toolkit::CBitmap;
+using MX::toolkit::CRect;
+using MX::toolkit::OffscreenSurface;
+
+const CRect kLight(303, 6, 310, 13);
+const CRect kDisplay(0, 0, 56, 59);
+const CRect kMenu(171, 40, 312, 55);
+const CRect kPanel(166, 17, 317, 59);
+
+class EditorPixels : public EditorTest {
+protected:
+    EditorPixels() { MX::toolkit::setDefaultBackend(&offscreen); }
+
+    static OffscreenSurface& surfaceOf(MX::Druvo& effect) {
+        return MX::toolkit::OffscreenFrame::of(frameOf(effect))->surface();
+    }
+    // True when `area` on the surface equals `bitmap` from (sourceX, sourceY) on.
+    static ::testing::AssertionResult shows(MX::Druvo& effect, const CRect& area, int id, int sourceX,
+                                            int sourceY) {
+        CBitmap bitmap(id);
+        if (!bitmap.isLoaded()) return ::testing::AssertionFailure() << "no bitmap " << id;
+        const OffscreenSurface& surface = surfaceOf(effect);
+        for (int y = 0; y < area.height(); ++y) {
+            for (int x = 0; x < area.width(); ++x) {
+                if (surface.pixel(area.left + x, area.top + y) != bitmap.image().at(sourceX + x, sourceY + y)) {
+                    return ::testing::AssertionFailure()
+                           << "bitmap " << id << " differs at " << area.left + x << "," << area.top + y;
+                }
+            }
+        }
+        return ::testing::AssertionSuccess();
+    }
+    static ::testing::AssertionResult showsBackground(MX::Druvo& effect, const CRect& area) {
+        return shows(effect, area, 101, area.left, area.top);
+    }
+
+    MX::toolkit::OffscreenBackend offscreen;
+};
+
+TEST_F(EditorPixels, LightShowsGreenRedAndDarkRows) {
+    MX::Druvo& effect = effectInState(3);
+    open(effect);
+    idle(effect);
+    EXPECT_TRUE(shows(effect, kLight, 110, 0, 0));
+    EXPECT_EQ(surfaceOf(effect).colorAt(306, 9), MX::toolkit::MakeCColor(0, 235, 1));
+
+    driveTo(effect, 1);
+    clockNow = 250;
+    idle(effect);
+    EXPECT_TRUE(shows(effect, kLight, 110, 0, 7));
+    EXPECT_EQ(surfaceOf(effect).colorAt(306, 9), MX::toolkit::MakeCColor(240, 0, 0));
+
+    clockNow = 750;
+    idle(effect);
+    EXPECT_TRUE(shows(effect, kLight, 110, 0, 14));
+}
+
+TEST_F(EditorPixels, ChannelDisplayShowsThePictureOfTheOutputChannelCount) {
+    MX::Druvo& effect = makeEffect();
+    open(effect);
+    MX::toolkit::OffscreenFrame::of(frameOf(effect))->paint();
+    EXPECT_TRUE(shows(effect, kDisplay, 115, 0, 0)) << "Off until the first idle";
+
+    const int pictures[] = {1, 1, 2, 2, 3, 3, 4, 4, 4};
+    for (int n = 0; n <= 8; ++n) {
+        ASSERT_TRUE(setOutputChannels(effect, n));
+        idle(effect);
+        EXPECT_TRUE(shows(effect, kDisplay, 115, 0, 59 * pictures[n])) << n << " channels";
+    }
+}
+
+TEST_F(EditorPixels, PanelMenuAndLightShowOnlyWhileLinked) {
+    MX::Druvo& effect = makeEffect();
+    open(effect);
+    idle(effect);
+    EXPECT_TRUE(showsBackground(effect, kPanel));
+    EXPECT_TRUE(showsBackground(effect, kLight));
+
+    driveTo(effect, 2);
+    idle(effect);
+    EXPECT_TRUE(shows(effect, CRect(166, 17, 317, 40), 109, 0, 0)) << "panel above the menu";
+    EXPECT_EQ(surfaceOf(effect).colorAt(kMenu.right - 1, kMenu.top), MX::toolkit::MakeCColor(60, 65, 68));
+    EXPECT_FALSE(showsBackground(effect, kLight));
+
+    driveTo(effect, 0);
+    idle(effect);
+    EXPECT_TRUE(showsBackground(effect, kPanel));
+    EXPECT_TRUE(showsBackground(effect, kLight));
+}
+
+TEST_F(EditorPixels, MenuFaceHasItsPictureAt3And2AndTextFrom15Pixels) {
+    MX::Druvo& effect = effectInState(3);
+    effect.setParameter(0, 16 * 0.0625f);  // the longest default title
+    open(effect);
+    idle(effect);
+    const OffscreenSurface& surface = surfaceOf(effect);
+
+    EXPECT_TRUE(shows(effect, CRect(174, 42, 185, 53), 118, 0, 22)) << "Stereo item picture";
+    const MX::toolkit::CColor face = MX::toolkit::MakeCColor(60, 65, 68);
+    for (int y = kMenu.top; y < kMenu.bottom; ++y) {
+        EXPECT_EQ(surface.colorAt(185, y), face) << "column 14 is still face, row " << y;
+    }
+    bool inkFrom15 = false;
+    for (int y = kMenu.top; y < kMenu.bottom; ++y) {
+        for (int x = 186; x < 190; ++x) inkFrom15 |= surface.colorAt(x, y) != face;
+    }
+    EXPECT_TRUE(inkFrom15) << "the first glyph starts at 15 px";
+
+    // The title is wider than the menu: nothing of it lands right of the menu.
+    EXPECT_TRUE(shows(effect, CRect(312, 40, 317, 55), 109, 146, 23));
+}
+
+}  // namespace
+}  // namespace editor_test
