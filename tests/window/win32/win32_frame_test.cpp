@@ -1,0 +1,246 @@
+// The Win32 backend in a real window system (wine on a virtual X server): a
+// toolkit frame inside a host-made window, pixels read back from the window,
+// the system pop-up menu driven through its message queue.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "toolkit/vstgui.h"
+#include "toolkit/win32/win32_backend.h"
+#include "toolkit/win32/win32_resource_provider.h"
+#include "toolkitTestBitmaps.h"
+#include "win32_test_window.h"
+
+using namespace MX::toolkit;
+using namespace window_test;
+
+namespace {
+
+constexpr CColor kFaceColour{60, 65, 68, 255};
+constexpr CRect kMenuRect(171, 40, 312, 55);
+constexpr CRect kLightRect(303, 6, 310, 13);
+constexpr CRect kDisplayRect(0, 0, 56, 59);
+
+struct Recorder : VSTGUIEditorInterface, CControlListener {
+    void beginEdit(std::int32_t index) override { calls.push_back("begin " + std::to_string(index)); }
+    void endEdit(std::int32_t index) override { calls.push_back("end " + std::to_string(index)); }
+    void valueChanged(CControl* control) override {
+        calls.push_back("value " + std::to_string(static_cast<int>(control->getValue())));
+    }
+    std::vector<std::string> calls;
+};
+
+bool frameClassExists() {
+    WNDCLASSEXA info{};
+    info.cbSize = sizeof info;
+    return GetClassInfoExA(GetModuleHandleA(nullptr), "DruvoFrameWindow", &info) != 0;
+}
+
+class Win32FrameTest : public ::testing::Test {
+protected:
+    Win32FrameTest() { setResourceProvider(&resources); }
+    ~Win32FrameTest() override {
+        if (frame) frame->forget();
+        setResourceProvider(nullptr);
+    }
+
+    // One host window for all tests: wine takes seconds to take a top-level
+    // window down when no window manager answers.
+    void SetUp() override {
+        static HWND shared = nullptr;
+        if (!IsWindow(shared)) shared = createParentWindow(317, 59);
+        parent = shared;
+        ASSERT_NE(parent, nullptr);
+    }
+
+    void openFrame() {
+        frame = new CFrame(CRect(0, 0, 317, 59), parent, &recorder, &backend);
+        ASSERT_NE(frame->getPlatformFrame(), nullptr);
+        auto* background = new CBitmap(101);
+        frame->setBackground(background);
+        background->forget();
+        display = addStrip(kDisplayRect, 115, 59, 118.0001f);
+        auto* face = new CBitmap(116);
+        menu = new COptionMenu(kMenuRect, &recorder, 0, face);
+        face->forget();
+        char title[64];
+        for (int i = 0; i <= 16; ++i) {
+            std::snprintf(title, sizeof title, "%.2d: Output Bus %d (2.0)", i, i);
+            menu->addEntry(title);
+        }
+        menu->setCurrent(1);
+        frame->addView(menu);
+        light = addStrip(kLightRect, 110, 7, 7.01f);
+        frame->idle();
+        pumpMessages(0);
+        const std::vector<HWND> children = childWindows(parent);
+        ASSERT_EQ(children.size(), 1u);
+        window = children[0];
+    }
+
+    CAutoAnimation* addStrip(const CRect& rect, int bitmapId, CCoord rows, float value) {
+        auto* strip = new CBitmap(bitmapId);
+        auto* view = new CAutoAnimation(rect, nullptr, 0, 3, rows, strip);
+        strip->forget();
+        view->setValue(value);
+        view->openWindow();
+        frame->addView(view);
+        return view;
+    }
+
+    void expectBitmapPixels(const CRect& rect, int bitmapId, const CPoint& source) {
+        CBitmap bitmap(bitmapId);
+        for (int y = 0; y < rect.height(); ++y) {
+            for (int x = 0; x < rect.width(); ++x) {
+                ASSERT_EQ(windowPixel(window, rect.left + x, rect.top + y),
+                          fromPixel(bitmap.image().at(source.x + x, source.y + y)))
+                    << "at " << rect.left + x << "," << rect.top + y;
+            }
+        }
+    }
+
+    // Clicks the menu; `action` acts on the open pop-up from another thread
+    // while this one is inside TrackPopupMenu, as a user would.
+    template <typename UserAction>
+    void useMenu(UserAction action) {
+        std::thread user([action] { action(waitForPopupMenu(5000)); });
+        postClick(window, kMenuRect.left + 20, kMenuRect.top + 7);
+        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        while (recorder.calls.size() < 2 && std::chrono::steady_clock::now() < end) pumpMessages(10);
+        user.join();
+        frame->idle();
+    }
+
+    Win32ResourceProvider resources;
+    Win32Backend backend;
+    Recorder recorder;
+    HWND parent = nullptr;
+    HWND window = nullptr;
+    CFrame* frame = nullptr;
+    CAutoAnimation* display = nullptr;
+    CAutoAnimation* light = nullptr;
+    COptionMenu* menu = nullptr;
+};
+
+bool bright(const CColor& c) { return c.red > 160 && c.green > 160 && c.blue > 160; }
+
+}  // namespace
+
+TEST(Win32ResourcesTest, BitmapResourcesDecodeToTheSameImagesAsTheFiles) {
+    Win32ResourceProvider resources;
+    EmbeddedResourceProvider files(MX::toolkitTestBitmaps());
+    for (int id : {101, 109, 110, 115, 116, 118}) {
+        PixelImage fromResource;
+        PixelImage fromFile;
+        ASSERT_TRUE(resources.loadBitmap(id, fromResource)) << id;
+        ASSERT_TRUE(files.loadBitmap(id, fromFile)) << id;
+        EXPECT_EQ(fromResource.width, fromFile.width) << id;
+        EXPECT_EQ(fromResource.height, fromFile.height) << id;
+        EXPECT_EQ(fromResource.pixels, fromFile.pixels) << id;
+    }
+    PixelImage missing;
+    EXPECT_FALSE(resources.loadBitmap(102, missing));
+    EXPECT_FALSE(resources.loadBitmap(-1, missing));
+    EXPECT_TRUE(missing.empty());
+}
+
+TEST_F(Win32FrameTest, WindowShowsTheViewsInsideTheParent) {
+    openFrame();
+    expectBitmapPixels(kLightRect, 110, CPoint(0, 7));
+    EXPECT_EQ(windowPixel(window, 306, 9), MakeCColor(240, 0, 0));
+    expectBitmapPixels(kDisplayRect, 115, CPoint(0, 118));
+    expectBitmapPixels(CRect(60, 0, 160, 17), 101, CPoint(60, 0));
+
+    EXPECT_EQ(windowPixel(window, kMenuRect.right - 1, kMenuRect.top), kFaceColour);
+    int lit = 0;
+    for (int x = kMenuRect.left + 15; x < kMenuRect.right; ++x) lit += bright(windowPixel(window, x, 47)) ? 1 : 0;
+    EXPECT_GT(lit, 5) << "the current item's title is drawn";
+    for (int x = kMenuRect.left; x < kMenuRect.left + 15; ++x) {
+        EXPECT_FALSE(bright(windowPixel(window, x, kMenuRect.top))) << "no text left of " << kMenuRect.left + 15;
+    }
+}
+
+TEST_F(Win32FrameTest, IdleRedrawsChangedViewsAndPaintRestoresTheWindow) {
+    openFrame();
+    light->setValue(0.01f);
+    light->setDirty();
+    frame->idle();
+    EXPECT_EQ(windowPixel(window, 306, 9), MakeCColor(0, 235, 1));
+
+    HDC dc = GetDC(window);  // scribble over the window, then ask for a repaint
+    RECT all{0, 0, 317, 59};
+    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    ReleaseDC(window, dc);
+    ASSERT_NE(windowPixel(window, 306, 9), MakeCColor(0, 235, 1));
+    InvalidateRect(window, nullptr, FALSE);
+    pumpMessages(50);
+    expectBitmapPixels(kLightRect, 110, CPoint(0, 0));
+}
+
+TEST_F(Win32FrameTest, PopUpMenuOpensBelowTheMenuAndAPickSetsTheItem) {
+    openFrame();
+    RECT popupAt{};
+    useMenu([&](HWND popup) {
+        ASSERT_NE(popup, nullptr);
+        GetWindowRect(popup, &popupAt);
+        postKeys(popup, {VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN});
+    });
+    POINT anchor{kMenuRect.left, kMenuRect.bottom};
+    ClientToScreen(window, &anchor);
+    EXPECT_EQ(popupAt.left, anchor.x);
+    EXPECT_EQ(popupAt.top, anchor.y);
+    EXPECT_EQ(recorder.calls, (std::vector<std::string>{"begin 0", "value 2", "end 0"}));
+    EXPECT_EQ(menu->getCurrent(), 2);
+}
+
+TEST_F(Win32FrameTest, EscapeDismissesThePopUpMenu) {
+    openFrame();
+    useMenu([](HWND popup) {
+        ASSERT_NE(popup, nullptr);
+        postKeys(popup, {VK_DOWN, VK_ESCAPE});
+    });
+    EXPECT_EQ(recorder.calls, (std::vector<std::string>{"begin 0", "end 0"}));
+    EXPECT_EQ(menu->getCurrent(), 1);
+}
+
+TEST_F(Win32FrameTest, NoWindowForAMissingOrBadParent) {
+    for (void* bad : {static_cast<void*>(nullptr), reinterpret_cast<void*>(std::uintptr_t{0x7ff0})}) {
+        auto* lone = new CFrame(CRect(0, 0, 317, 59), bad, &recorder, &backend);
+        EXPECT_EQ(lone->getPlatformFrame(), nullptr);
+        lone->idle();
+        lone->forget();
+    }
+    EXPECT_FALSE(frameClassExists());
+}
+
+TEST_F(Win32FrameTest, HostDestroyingItsWindowFirstIsSurvived) {
+    openFrame();
+    DestroyWindow(parent);
+    light->setDirty();
+    frame->idle();
+    frame->forget();
+    frame = nullptr;
+    EXPECT_FALSE(frameClassExists());
+}
+
+TEST_F(Win32FrameTest, OpenCloseCyclesLeaveNoWindowsHandlesOrWindowClass) {
+    auto cycle = [&] {
+        openFrame();
+        EXPECT_TRUE(frameClassExists());
+        frame->forget();
+        frame = nullptr;
+        pumpMessages(0);
+        ASSERT_TRUE(childWindows(parent).empty());
+        ASSERT_FALSE(frameClassExists()) << "the class goes with the last frame";
+    };
+    cycle();
+    const long gdiObjects = gdiObjectsInUse();
+    const long userObjects = userObjectsInUse();
+    for (int i = 0; i < 200 && !HasFatalFailure(); ++i) cycle();
+    EXPECT_LE(gdiObjectsInUse(), gdiObjects + 2);
+    EXPECT_LE(userObjectsInUse(), userObjects + 2);
+}
