@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "toolkit/bitmap.h"
+#include "toolkit/cairo/utf8_text.h"
 
 namespace MX::toolkit {
 
@@ -73,8 +74,9 @@ void CairoDrawContext::showText(const char* text, const CRect& rect, CHoriTxtAli
     selectFont(font);
     cairo_font_extents_t fontExtents;
     cairo_font_extents(cr_, &fontExtents);
+    const std::string valid = validUtf8(text);
     cairo_text_extents_t textExtents;
-    cairo_text_extents(cr_, text, &textExtents);
+    cairo_text_extents(cr_, valid.c_str(), &textExtents);
 
     double x = rect.left;
     if (align == kCenterText) x += (rect.width() - textExtents.x_advance) / 2.0;
@@ -84,7 +86,7 @@ void CairoDrawContext::showText(const char* text, const CRect& rect, CHoriTxtAli
         rect.top + (rect.height() - (fontExtents.ascent + fontExtents.descent)) / 2.0 + fontExtents.ascent;
     setColour(cr_, colour);
     cairo_move_to(cr_, std::round(x), std::round(baseline));
-    cairo_show_text(cr_, text);
+    cairo_show_text(cr_, valid.c_str());
     cairo_restore(cr_);
 }
 
@@ -92,7 +94,7 @@ CCoord CairoDrawContext::measureText(const char* text, const CFontDesc& font) {
     cairo_save(cr_);
     selectFont(font);
     cairo_text_extents_t extents;
-    cairo_text_extents(cr_, text, &extents);
+    cairo_text_extents(cr_, validUtf8(text).c_str(), &extents);
     cairo_restore(cr_);
     return static_cast<CCoord>(std::lround(extents.x_advance));
 }
