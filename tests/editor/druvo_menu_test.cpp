@@ -66,18 +66,6 @@ TEST_F(DruvoMenuTest, SixteenDefaultBuses) {
     }
 }
 
-TEST_F(DruvoMenuTest, RefillChangesTitlesInPlace) {
-    menu->fill(directoryOf({{"A", 2}, {"B", 2}, {"C", 2}, {"D", 2}, {"E", 2}, {"F", 2}}));
-    menu->setCurrent(5);
-    const MX::toolkit::CMenuItem* fifth = menu->getEntry(5);
-    menu->fill(directoryOf({{"Main", 2}, {"Drums", 6}, {"FX", 1}}));
-    EXPECT_EQ(menu->getNbEntries(), 17);
-    EXPECT_EQ(menu->getEntry(5), fifth);
-    EXPECT_EQ(menu->getCurrent(), 5);
-    EXPECT_EQ(title(5), " <Not Connected>");
-    EXPECT_EQ(menu->itemPicture(5), 0);
-}
-
 TEST_F(DruvoMenuTest, CountsOutsideTheDirectoryStayInside) {
     MoltraxBusDirectory directory;
     MX::link::fillDefaultDirectory(directory);

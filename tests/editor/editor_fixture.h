@@ -28,7 +28,6 @@ namespace editor_test {
 inline std::array<MoltraxBusRecord*, MOLTRAX_BUS_COUNT> records{};
 inline MoltraxBusDirectory directory{};
 inline bool offerDirectory = false;
-inline int directoryLookups = 0;
 inline long clockNow = 0;
 
 inline MoltraxBusRecord* MOLTRAX_CDECL busRecord(int32_t busIndex) {
@@ -36,7 +35,6 @@ inline MoltraxBusRecord* MOLTRAX_CDECL busRecord(int32_t busIndex) {
 }
 
 inline MoltraxBusDirectory* MOLTRAX_CDECL busDirectory() {
-    ++directoryLookups;
     return offerDirectory ? &directory : nullptr;
 }
 
@@ -60,7 +58,6 @@ protected:
         fake_host::reset();
         records.fill(nullptr);
         offerDirectory = false;
-        directoryLookups = 0;
         clockNow = 0;
         previousClock_ = MX::editor::setBlinkClock(testClock);
         MX::toolkit::setDefaultBackend(&recording);

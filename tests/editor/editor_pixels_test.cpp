@@ -16,6 +16,7 @@ const CRect kLight(303, 6, 310, 13);
 const CRect kDisplay(0, 0, 56, 59);
 const CRect kMenu(171, 40, 312, 55);
 const CRect kPanel(166, 17, 317, 59);
+constexpr MX::toolkit::CColor kFace{60, 65, 68, 255};
 
 class EditorPixels : public EditorTest {
 protected:
@@ -39,6 +40,15 @@ protected:
             }
         }
         return ::testing::AssertionSuccess();
+    }
+    // True when some pixel of `area` differs from the menu face colour.
+    static bool inked(MX::Druvo& effect, const CRect& area) {
+        for (int y = area.top; y < area.bottom; ++y) {
+            for (int x = area.left; x < area.right; ++x) {
+                if (surfaceOf(effect).colorAt(x, y) != kFace) return true;
+            }
+        }
+        return false;
     }
     static ::testing::AssertionResult showsBackground(MX::Druvo& effect, const CRect& area) {
         return shows(effect, area, 101, area.left, area.top);
@@ -89,7 +99,7 @@ TEST_F(EditorPixels, PanelMenuAndLightShowOnlyWhileLinked) {
     driveTo(effect, 2);
     idle(effect);
     EXPECT_TRUE(shows(effect, CRect(166, 17, 317, 40), 109, 0, 0)) << "panel above the menu";
-    EXPECT_EQ(surfaceOf(effect).colorAt(kMenu.right - 1, kMenu.top), MX::toolkit::MakeCColor(60, 65, 68));
+    EXPECT_EQ(surfaceOf(effect).colorAt(kMenu.right - 1, kMenu.top), kFace);
     EXPECT_FALSE(showsBackground(effect, kLight));
 
     driveTo(effect, 0);
@@ -103,21 +113,25 @@ TEST_F(EditorPixels, MenuFaceHasItsPictureAt3And2AndTextFrom15Pixels) {
     effect.setParameter(0, 16 * 0.0625f);  // the longest default title
     open(effect);
     idle(effect);
-    const OffscreenSurface& surface = surfaceOf(effect);
 
     EXPECT_TRUE(shows(effect, CRect(174, 42, 185, 53), 118, 0, 22)) << "Stereo item picture";
-    const MX::toolkit::CColor face = MX::toolkit::MakeCColor(60, 65, 68);
-    for (int y = kMenu.top; y < kMenu.bottom; ++y) {
-        EXPECT_EQ(surface.colorAt(185, y), face) << "column 14 is still face, row " << y;
-    }
-    bool inkFrom15 = false;
-    for (int y = kMenu.top; y < kMenu.bottom; ++y) {
-        for (int x = 186; x < 190; ++x) inkFrom15 |= surface.colorAt(x, y) != face;
-    }
-    EXPECT_TRUE(inkFrom15) << "the first glyph starts at 15 px";
+    EXPECT_FALSE(inked(effect, CRect(185, kMenu.top, 186, kMenu.bottom))) << "column 14 is still face";
+    EXPECT_TRUE(inked(effect, CRect(186, kMenu.top, 190, kMenu.bottom))) << "the first glyph starts at 15 px";
 
     // The title is wider than the menu: nothing of it lands right of the menu.
     EXPECT_TRUE(shows(effect, CRect(312, 40, 317, 55), 109, 146, 23));
+}
+
+TEST_F(EditorPixels, BusNameInASingleByteCodePageKeepsTheWindowDrawing) {
+    MX::Druvo& effect = effectInState(3);
+    setDirectory({{"Caf\xE9 \xFF\xC3", 2}});  // Latin-1, not UTF-8
+    open(effect);
+    idle(effect);
+    EXPECT_TRUE(inked(effect, CRect(186, kMenu.top, kMenu.right, kMenu.bottom))) << "title drawn";
+    driveTo(effect, 1);
+    clockNow = 250;
+    idle(effect);
+    EXPECT_TRUE(shows(effect, kLight, 110, 0, 7));
 }
 
 }  // namespace
