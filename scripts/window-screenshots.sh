@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# Screenshots of the editor in real windows, under a virtual X server:
+#   x11-editor.png, x11-editor-popup.png      druvo.so in an X11 host window
+#   win32-editor.png, win32-editor-popup.png  druvo_x64.dll under wine
+# into build/window-screenshots/. Builds what it needs in build/linux and
+# build/windows-x64 (or DRUVO_LINUX_BUILD / DRUVO_WIN64_BUILD).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$(pwd)
+linux_build=${DRUVO_LINUX_BUILD:-$root/build/linux}
+win64_build=${DRUVO_WIN64_BUILD:-$root/build/windows-x64}
+out=$root/build/window-screenshots
+
+if [ "${1:-}" != "--inside-display" ]; then
+    [ -f "$linux_build/CMakeCache.txt" ] || cmake --preset linux -B "$linux_build" >/dev/null
+    [ -f "$win64_build/CMakeCache.txt" ] || cmake --preset windows-x64 -B "$win64_build" >/dev/null
+    cmake --build "$linux_build" --target x11_snapshot
+    cmake --build "$win64_build" --target win32_window_host
+    mkdir -p "$out"
+    export WINEPREFIX="$win64_build/wine-window-prefix"
+    exec scripts/xvfb-test.sh "$0" --inside-display
+fi
+
+snapshot=$linux_build/tests/window/x11_snapshot
+"$snapshot" editor "$out"
+
+# The wine host prints "open" once the editor shows; the screen is taken then.
+win32_shot() {
+    local name=$1 height=$2
+    shift 2
+    local log
+    log=$(mktemp)
+    scripts/wine-run.sh "$win64_build/tests/window/win32_window_host.exe" 8 "$@" >"$log" 2>&1 &
+    local host=$!
+    for _ in $(seq 1 600); do
+        grep -q '^open' "$log" && break
+        kill -0 "$host" 2>/dev/null || break
+        sleep 0.1
+    done
+    grep -q '^open' "$log" || { cat "$log" >&2; rm -f "$log"; return 1; }
+    sleep 1.5
+    "$snapshot" grab "$out/$name" 40 40 317 "$height"
+    wait "$host"
+    rm -f "$log"
+}
+win32_shot win32-editor.png 59
+win32_shot win32-editor-popup.png 359 popup
+ls -1 "$out"
