@@ -8,8 +8,8 @@
 #include <chrono>
 #include <thread>
 
-#include "toolkit/cairo/cairo_draw_context.h"
 #include "toolkit/cairo/popup_list.h"
+#include "toolkit/offscreen/offscreen_surface.h"
 #include "toolkit/x11/x11_error_trap.h"
 
 namespace MX::toolkit {
@@ -126,12 +126,17 @@ void PopupWindow::highlight(int row) {
     draw();
 }
 
+// Drawn in memory and copied, as the frame is: text comes out the same, and
+// no glyphs are cached on the X server side for a connection that will close.
 void PopupWindow::draw() {
+    OffscreenSurface image(size_);
+    if (!image.valid()) return;
+    drawPopupList(image.context(), size_, request_, highlighted_);
+    cairo_surface_flush(image.cairoSurface());
     cairo_t* cr = cairo_create(surface_);
-    {
-        CairoDrawContext context(cr, size_);
-        drawPopupList(context, size_, request_, highlighted_);
-    }
+    cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
+    cairo_set_source_surface(cr, image.cairoSurface(), 0, 0);
+    cairo_paint(cr);
     cairo_destroy(cr);
     cairo_surface_flush(surface_);
     XFlush(display_);

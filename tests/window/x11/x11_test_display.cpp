@@ -126,7 +126,7 @@ int X11TestDisplay::serverClients() {
     if (!XResQueryExtension(display_, &eventBase, &errorBase)) return -1;
     int count = 0;
     XResClient* clients = nullptr;
-    if (XResQueryClients(display_, &count, &clients) != Success) return -1;
+    if (!XResQueryClients(display_, &count, &clients)) return -1;  // a Status: non-zero on success
     XFree(clients);
     return count;
 }
