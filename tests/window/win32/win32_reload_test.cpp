@@ -3,6 +3,9 @@
 // window: the window class went with the last window and is made anew.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <string>
+
 #include "tools/host/built_files.h"
 #include "tools/host/plugin_host.h"
 #include "tools/host/standin_module.h"
@@ -24,6 +27,7 @@ TEST(Win32ReloadTest, EditorOpensAfterTheDllWasUnloadedAndLoadedAgain) {
     std::string error;
     static auto standin = StandinModule::load(builtStandinPath(), &error);
     ASSERT_NE(standin, nullptr) << error;
+    const std::string pluginFile = std::filesystem::path(builtPluginPath()).filename().string();
     HWND parent = window_test::createParentWindow(317, 59);
     ASSERT_NE(parent, nullptr);
 
@@ -43,6 +47,6 @@ TEST(Win32ReloadTest, EditorOpensAfterTheDllWasUnloadedAndLoadedAgain) {
         effect->close();
         effect.reset();
         module.reset();
-        ASSERT_EQ(GetModuleHandleA("druvo_x64.dll"), nullptr) << "unloaded for real";
+        ASSERT_EQ(GetModuleHandleA(pluginFile.c_str()), nullptr) << "unloaded for real";
     }
 }
