@@ -3,7 +3,9 @@
 # (DISPLAY, and DRUVO_WINE_DISPLAY for programs run under wine). Xvfb picks a
 # free display number itself, so tests can run side by side. When WINEPREFIX
 # is set, that prefix's wineserver is ended before and after the command: it
-# holds connections to the display it was started with.
+# holds connections to the display it was started with. -noreset: the server
+# would otherwise reset whenever its last client leaves, and a test opening a
+# connection at that moment would find no display.
 set -u
 dir=$(mktemp -d "${TMPDIR:-/tmp}/druvo-xvfb.XXXXXX")
 xvfb_pid=""
@@ -16,7 +18,7 @@ trap stop EXIT
 trap 'exit 130' INT TERM
 
 [ -z "${WINEPREFIX:-}" ] || wineserver -k 2>/dev/null
-Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$dir/display" 2>"$dir/xvfb.log" &
+Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp -noreset 3>"$dir/display" 2>"$dir/xvfb.log" &
 xvfb_pid=$!
 tries=0
 while [ ! -s "$dir/display" ]; do
