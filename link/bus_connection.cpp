@@ -22,17 +22,21 @@ float* channel(float* const* buffers, std::int32_t index) noexcept {
     return buffers != nullptr ? buffers[index] : nullptr;
 }
 
-// Outputs below `outputChannels` get their input, or silence where there is none.
+// Outputs below `outputChannels` get their input, or silence where there is
+// none, except the first `delivered.frames` samples of the channels the bus
+// delivered: each output sample is written once.
 void passThrough(float* const* inputs, float* const* outputs, std::int32_t frames,
-                 std::int32_t inputChannels, std::int32_t outputChannels) noexcept {
+                 std::int32_t inputChannels, std::int32_t outputChannels,
+                 Delivered delivered = {0, 0}) noexcept {
     for (std::int32_t i = 0; i < outputChannels; ++i) {
         float* out = channel(outputs, i);
         if (out == nullptr) continue;
+        const std::int32_t start = i < delivered.channels ? delivered.frames : 0;
         const float* in = i < inputChannels ? channel(inputs, i) : nullptr;
         if (in == nullptr) {
-            runtime::zeroFloats(out, frames);
+            runtime::zeroFloats(out + start, frames - start);
         } else if (in != out) {  // in-place hosts pass the same buffer
-            runtime::copyFloats(out, in, frames);
+            runtime::copyFloats(out + start, in + start, frames - start);
         }
     }
 }
@@ -52,13 +56,23 @@ void BusConnection::process(float* const* inputs, float* const* outputs,
     const std::int32_t frames = std::max<std::int32_t>(sampleFrames, 0);
     const std::int32_t outputChannels =
         std::min<std::int32_t>(channelCountOf(outputArrangement), MOLTRAX_BUS_CHANNELS);
-    passThrough(inputs, outputs, frames, channelCountOf(inputArrangement), outputChannels);
+    const std::int32_t inputChannels = channelCountOf(inputArrangement);
 
+    MoltraxBusRecord* const record = pull(frames, outputChannels, selection);
+    // The bus is copied first and the inputs fill what it left, which writes the
+    // same samples as a pass-through followed by the copy, at the cost of one.
+    const Delivered delivered =
+        record != nullptr ? copyToOutputs(*record, outputs, frames) : Delivered{0, 0};
+    passThrough(inputs, outputs, frames, inputChannels, outputChannels, delivered);
+}
+
+MoltraxBusRecord* BusConnection::pull(std::int32_t frames, std::int32_t outputChannels,
+                                      std::int32_t selection) noexcept {
     // A record and render request of an unloaded module are forgotten, never touched.
     if (!siblingLoaded()) {
         setState(0);
         takeClaim();
-        return;
+        return nullptr;
     }
     // The module was unloaded and loaded again since the claim.
     if (claimed_.load(std::memory_order_relaxed) != nullptr && !claimFromLoadedModule()) {
@@ -72,7 +86,7 @@ void BusConnection::process(float* const* inputs, float* const* outputs,
     }
 
     MoltraxBusRecord* const record = claimed_.load(std::memory_order_acquire);
-    if (record == nullptr || !ownsRecord(*record, instanceNumber_)) return;
+    if (record == nullptr || !ownsRecord(*record, instanceNumber_)) return nullptr;
 
     const bool allChannels = loadRelaxed(record->activeChannels) == loadRelaxed(record->maxChannels);
     setState(allChannels ? 3 : 2);
@@ -80,9 +94,9 @@ void BusConnection::process(float* const* inputs, float* const* outputs,
     if (loadRelaxed(record->ready) == 0) {
         const MoltraxRenderFn render = render_.load(std::memory_order_acquire);
         if (render != nullptr) render(frames);
-        if (loadRelaxed(record->ready) == 0) return;
+        if (loadRelaxed(record->ready) == 0) return nullptr;
     }
-    copyToOutputs(*record, outputs, frames);
+    return record;
 }
 
 void BusConnection::claim(std::int32_t busIndex, std::int32_t requestedChannels) noexcept {

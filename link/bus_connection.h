@@ -41,6 +41,10 @@ private:
     // loaded module and may be touched.
     MoltraxBusRecord* takeClaim() noexcept;
     bool claimFromLoadedModule() const noexcept;
+    // Claim, ownership check and render request of one block: the record whose
+    // fresh block is to be copied, or null when the inputs pass through.
+    MoltraxBusRecord* pull(std::int32_t frames, std::int32_t outputChannels,
+                           std::int32_t selection) noexcept;
     void claim(std::int32_t busIndex, std::int32_t requestedChannels) noexcept;
     void setState(std::int32_t state) noexcept;
 

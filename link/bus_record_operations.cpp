@@ -58,15 +58,15 @@ void clearRecord(MoltraxBusRecord& record) noexcept {
     for (std::int32_t c = 0; c < channels; ++c) runtime::zeroFloats(record.buffers[c], frames);
 }
 
-void copyToOutputs(MoltraxBusRecord& record, float* const* outputs, std::int32_t frames) noexcept {
-    const std::int32_t count = std::min(frames, boundedFrames(loadRelaxed(record.validFrames)));
-    const std::int32_t channels = activeChannelsOf(record);
-    if (outputs != nullptr && count > 0) {
-        for (std::int32_t c = 0; c < channels; ++c) {
-            if (outputs[c] != nullptr) runtime::copyFloats(outputs[c], record.buffers[c], count);
-        }
+Delivered copyToOutputs(MoltraxBusRecord& record, float* const* outputs, std::int32_t frames) noexcept {
+    const std::int32_t count =
+        std::max(std::min(frames, boundedFrames(loadRelaxed(record.validFrames))), 0);
+    const std::int32_t channels = outputs != nullptr && count > 0 ? activeChannelsOf(record) : 0;
+    for (std::int32_t c = 0; c < channels; ++c) {
+        if (outputs[c] != nullptr) runtime::copyFloats(outputs[c], record.buffers[c], count);
     }
     storeRelaxed<std::uint8_t>(record.ready, 0);
+    return {count, channels};
 }
 
 bool claimRecord(MoltraxBusRecord& record, std::int32_t instanceNumber,

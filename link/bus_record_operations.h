@@ -13,8 +13,13 @@ bool ownerMarkFits(std::int32_t instanceNumber) noexcept;
 
 void setRequestedChannels(MoltraxBusRecord& record, std::int32_t channels) noexcept;
 void clearRecord(MoltraxBusRecord& record) noexcept;
+// What one copy delivered: the first `frames` samples of outputs 0..channels-1.
+struct Delivered {
+    std::int32_t frames;
+    std::int32_t channels;
+};
 // Copies min(frames, validFrames) samples of each active channel, then clears ready.
-void copyToOutputs(MoltraxBusRecord& record, float* const* outputs, std::int32_t frames) noexcept;
+Delivered copyToOutputs(MoltraxBusRecord& record, float* const* outputs, std::int32_t frames) noexcept;
 // True when the record was enabled and free and is now ours.
 bool claimRecord(MoltraxBusRecord& record, std::int32_t instanceNumber,
                  std::int32_t requestedChannels) noexcept;
