@@ -1,6 +1,7 @@
-// The Win32 backend in a real window system (wine on a virtual X server): a
-// toolkit frame inside a host-made window, pixels read back from the window,
-// the system pop-up menu driven through its message queue.
+// The Win32 backend in a real window system (wine on a virtual X server),
+// where the editor tests do not reach: the bitmap resources, repaint on
+// WM_PAINT, the pop-up's place, bad or vanished host windows and the window
+// class going with the last frame. A toolkit frame inside a host-made window.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -20,10 +21,8 @@ using namespace window_test;
 
 namespace {
 
-constexpr CColor kFaceColour{60, 65, 68, 255};
 constexpr CRect kMenuRect(171, 40, 312, 55);
 constexpr CRect kLightRect(303, 6, 310, 13);
-constexpr CRect kDisplayRect(0, 0, 56, 59);
 
 struct Recorder : VSTGUIEditorInterface, CControlListener {
     void beginEdit(std::int32_t index) override { calls.push_back("begin " + std::to_string(index)); }
@@ -63,7 +62,6 @@ protected:
         auto* background = new CBitmap(101);
         frame->setBackground(background);
         background->forget();
-        display = addStrip(kDisplayRect, 115, 59, 118.0001f);
         auto* face = new CBitmap(116);
         menu = new COptionMenu(kMenuRect, &recorder, 0, face);
         face->forget();
@@ -74,22 +72,17 @@ protected:
         }
         menu->setCurrent(1);
         frame->addView(menu);
-        light = addStrip(kLightRect, 110, 7, 7.01f);
+        auto* strip = new CBitmap(110);
+        light = new CAutoAnimation(kLightRect, nullptr, 0, 3, 7, strip);
+        strip->forget();
+        light->setValue(7.01f);  // red
+        light->openWindow();
+        frame->addView(light);
         frame->idle();
         pumpMessages(0);
         const std::vector<HWND> children = childWindows(parent);
         ASSERT_EQ(children.size(), 1u);
         window = children[0];
-    }
-
-    CAutoAnimation* addStrip(const CRect& rect, int bitmapId, CCoord rows, float value) {
-        auto* strip = new CBitmap(bitmapId);
-        auto* view = new CAutoAnimation(rect, nullptr, 0, 3, rows, strip);
-        strip->forget();
-        view->setValue(value);
-        view->openWindow();
-        frame->addView(view);
-        return view;
     }
 
     void expectBitmapPixels(const CRect& rect, int bitmapId, const CPoint& source) {
@@ -121,12 +114,9 @@ protected:
     HWND parent = nullptr;
     HWND window = nullptr;
     CFrame* frame = nullptr;
-    CAutoAnimation* display = nullptr;
     CAutoAnimation* light = nullptr;
     COptionMenu* menu = nullptr;
 };
-
-bool bright(const CColor& c) { return c.red > 160 && c.green > 160 && c.blue > 160; }
 
 }  // namespace
 
@@ -146,22 +136,6 @@ TEST(Win32ResourcesTest, BitmapResourcesDecodeToTheSameImagesAsTheFiles) {
     EXPECT_FALSE(resources.loadBitmap(102, missing));
     EXPECT_FALSE(resources.loadBitmap(-1, missing));
     EXPECT_TRUE(missing.empty());
-}
-
-TEST_F(Win32FrameTest, WindowShowsTheViewsInsideTheParent) {
-    openFrame();
-    expectBitmapPixels(kLightRect, 110, CPoint(0, 7));
-    EXPECT_EQ(windowPixel(window, 306, 9), MakeCColor(240, 0, 0));
-    expectBitmapPixels(kDisplayRect, 115, CPoint(0, 118));
-    expectBitmapPixels(CRect(60, 0, 160, 17), 101, CPoint(60, 0));
-
-    EXPECT_EQ(windowPixel(window, kMenuRect.right - 1, kMenuRect.top), kFaceColour);
-    int lit = 0;
-    for (int x = kMenuRect.left + 15; x < kMenuRect.right; ++x) lit += bright(windowPixel(window, x, 47)) ? 1 : 0;
-    EXPECT_GT(lit, 5) << "the current item's title is drawn";
-    for (int x = kMenuRect.left; x < kMenuRect.left + 15; ++x) {
-        EXPECT_FALSE(bright(windowPixel(window, x, kMenuRect.top))) << "no text left of " << kMenuRect.left + 15;
-    }
 }
 
 TEST_F(Win32FrameTest, IdleRedrawsChangedViewsAndPaintRestoresTheWindow) {
@@ -197,16 +171,6 @@ TEST_F(Win32FrameTest, PopUpMenuOpensBelowTheMenuAndAPickSetsTheItem) {
     EXPECT_EQ(menu->getCurrent(), 2);
 }
 
-TEST_F(Win32FrameTest, EscapeDismissesThePopUpMenu) {
-    openFrame();
-    useMenu([](HWND popup) {
-        ASSERT_NE(popup, nullptr);
-        postKeys(popup, {VK_DOWN, VK_ESCAPE});
-    });
-    EXPECT_EQ(recorder.calls, (std::vector<std::string>{"begin 0", "end 0"}));
-    EXPECT_EQ(menu->getCurrent(), 1);
-}
-
 TEST_F(Win32FrameTest, NoWindowForAMissingOrBadParent) {
     for (void* bad : {static_cast<void*>(nullptr), reinterpret_cast<void*>(std::uintptr_t{0x7ff0})}) {
         auto* lone = new CFrame(CRect(0, 0, 317, 59), bad, &recorder, &backend);
@@ -227,20 +191,3 @@ TEST_F(Win32FrameTest, HostDestroyingItsWindowFirstIsSurvived) {
     EXPECT_FALSE(frameClassExists());
 }
 
-TEST_F(Win32FrameTest, OpenCloseCyclesLeaveNoWindowsHandlesOrWindowClass) {
-    auto cycle = [&] {
-        openFrame();
-        EXPECT_TRUE(frameClassExists());
-        frame->forget();
-        frame = nullptr;
-        pumpMessages(0);
-        ASSERT_TRUE(childWindows(parent).empty());
-        ASSERT_FALSE(frameClassExists()) << "the class goes with the last frame";
-    };
-    cycle();
-    const long gdiObjects = gdiObjectsInUse();
-    const long userObjects = userObjectsInUse();
-    for (int i = 0; i < 200 && !HasFatalFailure(); ++i) cycle();
-    EXPECT_LE(gdiObjectsInUse(), gdiObjects + 2);
-    EXPECT_LE(userObjectsInUse(), userObjects + 2);
-}

@@ -1,5 +1,6 @@
-// The X11 backend in a real X server: a toolkit frame inside a host-made
-// parent window, read back from the server, clicked through XTest.
+// The X11 backend in a real X server, where the editor tests do not reach:
+// repaint on Expose, the pop-up's place, highlight and keys, bad or vanished
+// host windows. A toolkit frame inside a host-made parent window.
 #include <gtest/gtest.h>
 
 #include <X11/keysym.h>
@@ -21,10 +22,8 @@ using window_test::X11TestDisplay;
 
 namespace {
 
-constexpr CColor kFaceColour = kPopupListColour;  // the menu face and the list share it
 constexpr CRect kMenuRect(171, 40, 312, 55);
 constexpr CRect kLightRect(303, 6, 310, 13);
-constexpr CRect kDisplayRect(0, 0, 56, 59);
 
 // The editor's side: edit gestures and picks, in order.
 struct Recorder : VSTGUIEditorInterface, CControlListener {
@@ -49,7 +48,7 @@ protected:
         parent = host.createParent(317, 59);
     }
 
-    // The editor's window: background, channel display, menu over its panel, light.
+    // Like the editor's window: background, the menu, the light.
     void openFrame() {
         frame = new CFrame(CRect(0, 0, 317, 59), reinterpret_cast<void*>(parent), &recorder, &backend);
         ASSERT_NE(frame->getPlatformFrame(), nullptr);
@@ -57,11 +56,9 @@ protected:
         frame->setBackground(background);
         background->forget();
 
-        display = addStrip(kDisplayRect, 115, 59, 118.0001f);
         auto* face = new CBitmap(116);
         menu = new COptionMenu(kMenuRect, &recorder, 0, face);
         face->forget();
-        menu->setHoriAlign(kLeftText);
         char title[64];
         for (int i = 0; i <= 16; ++i) {
             std::snprintf(title, sizeof title, "%.2d: Output Bus %d (2.0)", i, i);
@@ -69,21 +66,16 @@ protected:
         }
         menu->setCurrent(1);
         frame->addView(menu);
-        light = addStrip(kLightRect, 110, 7, 7.01f);
+        auto* strip = new CBitmap(110);
+        light = new CAutoAnimation(kLightRect, nullptr, 0, 3, 7, strip);
+        strip->forget();
+        light->setValue(7.01f);  // red
+        light->openWindow();
+        frame->addView(light);
         idle();
         const std::vector<Window> children = host.children(parent);
         ASSERT_EQ(children.size(), 1u);
         window = children[0];
-    }
-
-    CAutoAnimation* addStrip(const CRect& rect, int bitmapId, CCoord rows, float value) {
-        auto* strip = new CBitmap(bitmapId);
-        auto* view = new CAutoAnimation(rect, nullptr, 0, 3, rows, strip);
-        strip->forget();
-        view->setValue(value);
-        view->openWindow();
-        frame->addView(view);
-        return view;
     }
 
     void idle() {
@@ -129,38 +121,11 @@ protected:
     X11Backend backend;
     Recorder recorder;
     CFrame* frame = nullptr;
-    CAutoAnimation* display = nullptr;
     CAutoAnimation* light = nullptr;
     COptionMenu* menu = nullptr;
 };
 
-bool bright(const CColor& c) { return c.red > 160 && c.green > 160 && c.blue > 160; }
-
 }  // namespace
-
-TEST_F(X11FrameTest, WindowShowsTheViewsInsideTheParent) {
-    openFrame();
-    expectBitmapPixels(kLightRect, 110, CPoint(0, 7));
-    EXPECT_EQ(host.pixel(window, 306, 9), MakeCColor(240, 0, 0));
-    expectBitmapPixels(kDisplayRect, 115, CPoint(0, 118));
-    expectBitmapPixels(CRect(60, 0, 160, 17), 101, CPoint(60, 0));  // background left of the menu panel
-
-    EXPECT_EQ(host.pixel(window, kMenuRect.right - 1, kMenuRect.top), kFaceColour);
-    int lit = 0;
-    for (int x = kMenuRect.left + 15; x < kMenuRect.right; ++x) lit += bright(host.pixel(window, x, 47)) ? 1 : 0;
-    EXPECT_GT(lit, 5) << "the current item's title is drawn";
-    for (int x = kMenuRect.left; x < kMenuRect.left + 15; ++x) {
-        EXPECT_FALSE(bright(host.pixel(window, x, kMenuRect.top))) << "no text left of " << kMenuRect.left + 15;
-    }
-}
-
-TEST_F(X11FrameTest, IdleRedrawsChangedViews) {
-    openFrame();
-    light->setValue(0.01f);
-    light->setDirty();
-    idle();
-    EXPECT_EQ(host.pixel(window, 306, 9), MakeCColor(0, 235, 1));
-}
 
 TEST_F(X11FrameTest, ExposedAreasArePaintedAgain) {
     openFrame();
@@ -189,25 +154,18 @@ TEST_F(X11FrameTest, PopUpListsTheTitlesBelowTheMenuAndAPickSetsTheItem) {
         person.click(popup, 8, 1 + 2 * kPopupRowHeight + 8);
     });
     EXPECT_EQ(popupAt, CPoint(parentAt.x + kMenuRect.left, parentAt.y + kMenuRect.bottom));
-    EXPECT_EQ(rowColour, kFaceColour);
-    EXPECT_NE(highlightColour, kFaceColour);
+    EXPECT_EQ(rowColour, kPopupListColour);
+    EXPECT_NE(highlightColour, kPopupListColour);
     EXPECT_EQ(recorder.calls, (std::vector<std::string>{"begin 0", "value 2", "end 0"}));
     EXPECT_EQ(menu->getCurrent(), 2);
     EXPECT_EQ(host.waitForPopup(0), 0u) << "the pop-up is gone";
 }
 
-TEST_F(X11FrameTest, ClickOutsideOrEscapeDismissesThePopUp) {
+TEST_F(X11FrameTest, ClickOutsideDismissesThePopUp) {
     openFrame();
     useMenu([](X11TestDisplay& person, Window popup) {
         ASSERT_NE(popup, 0u);
         person.click(person.root(), 2, 2);
-    });
-    EXPECT_EQ(recorder.calls, (std::vector<std::string>{"begin 0", "end 0"}));
-
-    recorder.calls.clear();
-    useMenu([](X11TestDisplay& person, Window popup) {
-        ASSERT_NE(popup, 0u);
-        person.key(XK_Escape);
     });
     EXPECT_EQ(recorder.calls, (std::vector<std::string>{"begin 0", "end 0"}));
     EXPECT_EQ(menu->getCurrent(), 1);
@@ -242,17 +200,3 @@ TEST_F(X11FrameTest, HostDestroyingItsWindowFirstIsSurvived) {
     frame = nullptr;
 }
 
-TEST_F(X11FrameTest, OpenCloseCyclesLeaveNoWindowsConnectionsOrDescriptors) {
-    auto cycle = [&] {
-        openFrame();
-        frame->forget();
-        frame = nullptr;
-        ASSERT_TRUE(host.children(parent).empty());
-    };
-    cycle();  // first use loads fonts and caches
-    const int descriptors = window_test::openFileDescriptors();
-    const int clients = host.serverClients();
-    for (int i = 0; i < 200 && !HasFatalFailure(); ++i) cycle();
-    EXPECT_EQ(window_test::openFileDescriptors(), descriptors);
-    EXPECT_EQ(host.serverClients(), clients);
-}
