@@ -1,5 +1,7 @@
 #include "editor/druvo_editor.h"
 
+#include <iterator>
+
 #include "editor/druvo_anim.h"
 #include "editor/druvo_menu.h"
 #include "editor/editor_bitmaps.h"
@@ -65,6 +67,17 @@ CFrame* DruvoEditor::getCFrame() const noexcept { return static_cast<CFrame*>(fr
 bool DruvoEditor::open(void* parentWindow) {
     if (frame) close();
     AEffGUIEditor::open(parentWindow);
+    try {
+        buildWindow(parentWindow);
+    } catch (...) {
+        // Out of memory part-way: no half-built window stays for idle to meet.
+        close();
+        return false;
+    }
+    return true;
+}
+
+void DruvoEditor::buildWindow(void* parentWindow) {
     Druvo& fx = druvo();
     editor::provideEditorBitmaps();
 
@@ -94,19 +107,19 @@ bool DruvoEditor::open(void* parentWindow) {
 
     lastShownState_ = fx.connectionState();
     if (lastShownState_ != 0) attachLinkViews();
-    return true;
 }
 
 void DruvoEditor::close() {
     CFrame* window = getCFrame();
     if (!window) return;
-    const bool detached = !window->isChild(busMenu_);
+    // The frame takes the views attached to it along; the editor holds the others.
+    toolkit::CView* const views[] = {selectionPanel_, busMenu_, connectionLight_, channelDisplay_};
+    bool detached[std::size(views)];
+    for (std::size_t i = 0; i < std::size(views); ++i) detached[i] = views[i] && !window->isChild(views[i]);
     window->forget();
     frame = nullptr;
-    if (detached) {
-        selectionPanel_->forget();
-        busMenu_->forget();
-        connectionLight_->forget();
+    for (std::size_t i = 0; i < std::size(views); ++i) {
+        if (detached[i]) views[i]->forget();
     }
     busMenu_ = nullptr;
     connectionLight_ = nullptr;

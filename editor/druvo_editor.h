@@ -50,6 +50,8 @@ public:
 
 private:
     Druvo& druvo() const noexcept;
+    // Frame, background and the four views; may throw std::bad_alloc part-way.
+    void buildWindow(void* parentWindow);
     void attachLinkViews();
     void detachLinkViews();
     void refreshIndicators(std::int32_t state);
