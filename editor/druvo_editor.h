@@ -1,5 +1,5 @@
 // The plug-in's window: a 317 x 59 panel with the channel display, and, while
-// the effect has a link state other than 0, the selection panel, the bus menu
+// the effect's connection state is not 0, the selection panel, the bus menu
 // and the connection light. Everything it shows is pulled from the effect on
 // the host's idle calls; a pick in the bus menu sets the effect's parameter.
 // Every operation runs on the host's UI thread.
@@ -35,7 +35,7 @@ public:
     bool open(void* parentWindow) override;
     // Destroys the frame and every view; the parent window stays recorded.
     void close() override;
-    // Refresh: bus list, current item, views for the link state, the light
+    // Refresh: bus list, current item, views for the connection state, the light
     // and the channel display, then the redraw of what changed.
     void idle() override;
     // A pick in the bus menu sets parameter 0 to item × 0.0625.

@@ -1,6 +1,6 @@
 // What the editor puts on the screen, read back from the offscreen surface:
 // the light's and the channel display's rows, the views present only while
-// the link state is not 0, and the bus menu face.
+// the connection state is not 0, and the bus menu face.
 #include "tests/editor/editor_fixture.h"
 #include "toolkit/bitmap.h"
 #include "toolkit/offscreen/offscreen_backend.h"
