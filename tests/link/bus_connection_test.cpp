@@ -5,7 +5,7 @@
 #include <climits>
 #include <vector>
 
-#include "fake_sibling.h"
+#include "tests/support/fake_sibling.h"
 
 using namespace MX::link;
 

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <memory>
 
-#include "fake_sibling.h"
+#include "tests/support/fake_sibling.h"
 
 using namespace MX::link;
 

@@ -67,9 +67,10 @@ TEST_F(BusSelection, ProgramsSelectBuses) {
     EXPECT_EQ(instance->program(), 16);
     EXPECT_EQ(instance->getParameter(), 1.0f);
     EXPECT_EQ(instance->text(effGetProgramName), "Moltrax Bus 16");
-    EXPECT_EQ(instance->dispatch(effSetProgram, 0, 17), 0);
-    EXPECT_EQ(instance->dispatch(effSetProgram, 0, 1000), 0);
-    EXPECT_EQ(instance->program(), 16);
+    for (VstIntPtr refused : {17, 40, 1000, -1, -3}) {
+        EXPECT_EQ(instance->dispatch(effSetProgram, 0, refused), 0);
+        EXPECT_EQ(instance->program(), 16) << refused;
+    }
     EXPECT_EQ(instance->dispatch(effSetProgram, 0, 0), 0);
     EXPECT_EQ(instance->program(), 0);
     EXPECT_EQ(instance->text(effGetProgramName), " <Not Connected>");
@@ -131,15 +132,20 @@ TEST_F(BusSelection, HostChangesAreNotEchoedToTheHost) {
     EXPECT_TRUE(HostLog::calls().empty());
 }
 
-// Where to clamp is the plug-in's choice; whatever it does, a host value
-// outside 0..1 must leave a working effect that passes its audio through.
-TEST_F(BusSelection, ValuesOutsideTheRangeLeaveAWorkingEffect) {
+// A host value outside 0..1 is clamped to the nearest end and NaN is ignored;
+// either way the effect keeps working and passes its audio through.
+TEST_F(BusSelection, ValuesOutsideTheRangeClampAndLeaveAWorkingEffect) {
     auto instance = makeInstance();
     ASSERT_NE(instance, nullptr);
-    const float values[] = {2.0f, -0.0625f, -1.0f, 1e30f, -1e30f, std::numeric_limits<float>::infinity(),
-                            -std::numeric_limits<float>::infinity(), std::numeric_limits<float>::quiet_NaN()};
-    for (float value : values) {
+    constexpr float kInfinity = std::numeric_limits<float>::infinity();
+    const struct {
+        float value;
+        VstIntPtr program;
+    } cases[] = {{2.0f, 16}, {-0.0625f, 0}, {1.5f, 16}, {-0.07f, 0}, {1e30f, 16}, {-1.0f, 0},
+                 {kInfinity, 16}, {-1e30f, 0}, {-kInfinity, 0}, {0.25f, 4}, {std::nanf(""), 4}};
+    for (const auto& [value, program] : cases) {
         instance->setParameter(value);
+        EXPECT_EQ(instance->program(), program) << value;
         EXPECT_TRUE(std::isfinite(instance->getParameter())) << value;
         const std::string name = instance->text(effGetProgramName);
         EXPECT_LT(name.size(), kTextBufferSize) << value;

@@ -86,6 +86,17 @@ TEST_F(Dispatcher, RequestsWithoutAnAnswerChangeNothing) {
     EXPECT_EQ(HostLog::calls().size(), 1u);
 }
 
+TEST_F(Dispatcher, NullTextPointersWriteNothing) {
+    auto instance = makeInstance();
+    ASSERT_NE(instance, nullptr);
+    instance->selectBus(9);
+    for (VstInt32 opcode : {effGetProgramName, effGetParamLabel, effGetParamDisplay, effGetParamName,
+                            effString2Parameter, effGetProgramNameIndexed, effGetEffectName,
+                            effGetVendorString, effGetProductString, effSetProgramName, effCanDo})
+        EXPECT_EQ(instance->dispatch(opcode, 0, 0, nullptr), 0) << opcode;
+    EXPECT_EQ(instance->program(), 9);
+}
+
 TEST_F(Dispatcher, ChunksAreNotUsed) {
     auto instance = makeInstance();
     ASSERT_NE(instance, nullptr);

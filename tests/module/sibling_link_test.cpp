@@ -53,27 +53,19 @@ TEST_F(SiblingLink, EffectsBuiltWhileConnectedDoNotConnectAgain) {
 }
 
 TEST_F(SiblingLink, InstanceNumbersFollowTheLiveCount) {
-    auto a = makeInstance();
-    auto b = makeInstance();
-    a->selectBus(1);
-    b->selectBus(2);
-    runBlock(*a);
-    runBlock(*b);
+    auto a = makeInstanceOnBus(1);
+    auto b = makeInstanceOnBus(2);
     EXPECT_EQ(record(0).owner, 1);
     EXPECT_EQ(record(1).owner, 2);
     a->close();
     EXPECT_EQ(record(0).owner, 0);
     EXPECT_EQ(record(0).refCount, 0);
     // One effect is alive, so the next one is number 2 again.
-    auto c = makeInstance();
-    c->selectBus(3);
-    runBlock(*c);
+    auto c = makeInstanceOnBus(3);
     EXPECT_EQ(record(2).owner, 2);
     b->close();
     c->close();
-    auto d = makeInstance();
-    d->selectBus(4);
-    runBlock(*d);
+    auto d = makeInstanceOnBus(4);
     EXPECT_EQ(record(3).owner, 1);
 }
 
@@ -111,13 +103,9 @@ TEST_F(SiblingLink, ClaimAsksForTheOutputConfiguration) {
     int bus = 0;
     for (const auto& c : cases) {
         auto instance = makeInstance();
-        std::vector<unsigned char> input(8 + 112 * 8), output(8 + 112 * 8);
-        reinterpret_cast<VstSpeakerArrangement*>(input.data())->numChannels = 6;
-        reinterpret_cast<VstSpeakerArrangement*>(output.data())->numChannels = c.outputChannels;
-        instance->dispatch(effSetSpeakerArrangement, 0, reinterpret_cast<VstIntPtr>(input.data()), output.data());
+        instance->setChannels(6, c.outputChannels);
         record(bus).maxChannels = static_cast<uint8_t>(c.maxChannels);
-        instance->selectBus(bus + 1);
-        runBlock(*instance);
+        selectAndRun(*instance, bus + 1);
         EXPECT_EQ(record(bus).requestedChannels, c.requested) << c.outputChannels << " outputs";
         EXPECT_EQ(record(bus).activeChannels, c.active) << c.outputChannels << " outputs";
         ++bus;
@@ -125,9 +113,7 @@ TEST_F(SiblingLink, ClaimAsksForTheOutputConfiguration) {
 }
 
 TEST_F(SiblingLink, ChangingTheSelectionReleases) {
-    auto instance = makeInstance();
-    instance->selectBus(3);
-    runBlock(*instance);
+    auto instance = makeInstanceOnBus(3);
     ASSERT_EQ(record(2).refCount, 1);
     EXPECT_EQ(instance->dispatch(effSetProgram, 0, 5), 0);
     EXPECT_EQ(record(2).refCount, 0);
@@ -152,9 +138,7 @@ TEST_F(SiblingLink, ChangingTheSelectionReleases) {
 }
 
 TEST_F(SiblingLink, TypedTextDoesNotRelease) {
-    auto instance = makeInstance();
-    instance->selectBus(3);
-    runBlock(*instance);
+    auto instance = makeInstanceOnBus(3);
     char text[] = "5";
     EXPECT_EQ(instance->dispatch(effString2Parameter, 0, 0, text), 1);
     EXPECT_EQ(instance->program(), 5);
@@ -187,12 +171,8 @@ TEST_F(SiblingLink, DisabledOrOwnedRecordsAreLeftAlone) {
 }
 
 TEST_F(SiblingLink, SecondEffectOnABusWaitsForTheFirst) {
-    auto first = makeInstance();
-    auto second = makeInstance();
-    first->selectBus(6);
-    second->selectBus(6);
-    runBlock(*first);
-    runBlock(*second);
+    auto first = makeInstanceOnBus(6);
+    auto second = makeInstanceOnBus(6);
     EXPECT_EQ(record(5).owner, 1);
     EXPECT_EQ(record(5).refCount, 1);
     const int lookups = standin().calls().getBusRecord;
@@ -206,12 +186,8 @@ TEST_F(SiblingLink, SecondEffectOnABusWaitsForTheFirst) {
 
 TEST_F(SiblingLink, DestructionReleasesOnlyItsOwnEnabledRecord) {
     auto keeper = makeInstance();  // keeps the sibling loaded throughout
-    auto a = makeInstance();
-    auto b = makeInstance();
-    a->selectBus(1);
-    b->selectBus(2);
-    runBlock(*a);
-    runBlock(*b);
+    auto a = makeInstanceOnBus(1);
+    auto b = makeInstanceOnBus(2);
     record(0).owner = 99;  // taken over by someone else
     record(1).enabled = 0;
     a->close();
@@ -223,9 +199,7 @@ TEST_F(SiblingLink, DestructionReleasesOnlyItsOwnEnabledRecord) {
 }
 
 TEST_F(SiblingLink, SelectionChangeReleasesWhatItHolds) {
-    auto instance = makeInstance();
-    instance->selectBus(1);
-    runBlock(*instance);
+    auto instance = makeInstanceOnBus(1);
     record(0).owner = 99;
     record(0).enabled = 0;
     instance->selectBus(2);
@@ -234,9 +208,7 @@ TEST_F(SiblingLink, SelectionChangeReleasesWhatItHolds) {
 }
 
 TEST_F(SiblingLink, NothingIsTouchedOnceTheSiblingIsUnloaded) {
-    auto instance = makeInstance();
-    instance->selectBus(1);
-    runBlock(*instance);
+    auto instance = makeInstanceOnBus(1);
     ASSERT_EQ(record(0).owner, 1);
     EXPECT_EQ(PluginModule::instance().disconnectExport()(), 1);
     EXPECT_EQ(standin().calls().disconnect, 1);

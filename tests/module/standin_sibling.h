@@ -24,6 +24,13 @@ private:
     std::unique_ptr<druvo_host::StandinModule> module_;
 };
 
+// Selects `selection` and runs one block: the effect claims that bus if its record is free.
+inline void selectAndRun(PluginInstance& instance, int selection) {
+    instance.selectBus(selection);
+    AudioBlock block(32);
+    instance.processReplacing(block);
+}
+
 // Every test starts with a fresh stand-in, an empty host log and no effect
 // alive, so the plug-in's instance counter is back at 0.
 class ModuleTest : public ::testing::Test {
@@ -38,6 +45,11 @@ protected:
     static std::unique_ptr<PluginInstance> makeInstance() {
         auto instance = PluginInstance::create();
         EXPECT_NE(instance, nullptr);
+        return instance;
+    }
+    static std::unique_ptr<PluginInstance> makeInstanceOnBus(int selection) {
+        auto instance = makeInstance();
+        if (instance) selectAndRun(*instance, selection);
         return instance;
     }
 };

@@ -7,17 +7,11 @@
 
 #include "platform/platform.h"
 #include "plugin/vst/aeffect.h"
+#include "tools/host/host_call.h"
 
 namespace fake_host {
 
-struct Call {
-    AEffect* effect;
-    VstInt32 opcode;
-    VstInt32 index;
-    VstIntPtr value;
-    void* ptr;
-    float opt;
-};
+using Call = druvo_host::HostCall;
 
 inline std::vector<Call> calls;
 inline VstIntPtr versionAnswer = 2400;

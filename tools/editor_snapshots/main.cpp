@@ -16,6 +16,7 @@
 #include "toolkit/offscreen/offscreen_backend.h"
 #include "tools/editor_snapshots/editor_picture.h"
 #include "tools/host/built_files.h"
+#include "tools/host/silent_block.h"
 #include "tools/host/standin_module.h"
 
 namespace {
@@ -32,16 +33,7 @@ VstIntPtr VSTCALLBACK quietHost(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, 
 // This program is not the plug-in file, so the effect's file-name check would complain.
 void noErrorBox(const char*, const char*, unsigned) {}
 
-void runBlock(MX::Druvo& effect) {
-    static float buffers[12][64];
-    float* inputs[6];
-    float* outputs[6];
-    for (int i = 0; i < 6; ++i) {
-        inputs[i] = buffers[i];
-        outputs[i] = buffers[6 + i];
-    }
-    effect.processReplacing(inputs, outputs, 64);
-}
+void runBlock(MX::Druvo& effect) { druvo_host::runSilentBlock(effect.getAeffect()); }
 
 class Pictures {
 public:

@@ -10,20 +10,12 @@
 
 #include "platform/platform.h"
 #include "plugin/vst/aeffect.h"
+#include "tools/host/host_call.h"
 
 namespace druvo_host {
 
 using VstMainFn = AEffect*(VSTCALLBACK*)(audioMasterCallback host);
 using ExportFn = std::int32_t(VSTCALLBACK*)();
-
-struct HostCall {
-    AEffect* effect;
-    VstInt32 opcode;
-    VstInt32 index;
-    VstIntPtr value;
-    void* ptr;
-    float opt;
-};
 
 // The default host callback: answers audioMasterVersion and records every
 // call. One log per process: the callback has no user data of its own.

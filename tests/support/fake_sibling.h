@@ -1,9 +1,11 @@
 // An instrument stand-in inside the test process: heap records, a directory,
-// call counters, installed through the link layer's test seam.
+// call counters, installed through the link layer's test seam. Shared by the
+// link, plug-in and editor tests.
 #pragma once
 
 #include <array>
 #include <memory>
+#include <vector>
 
 #include "link/bus_records.h"
 #include "link/sibling_module.h"
@@ -16,6 +18,7 @@ inline std::array<MoltraxBusRecord*, MOLTRAX_BUS_COUNT> records{};
 inline MoltraxBusDirectory* directory = nullptr;
 inline int lookups = 0;
 inline int lastBusIndex = -1;
+inline std::vector<int> lookedUp;  // every index asked for, in order
 inline int renders = 0;
 inline int lastRenderFrames = -1;
 inline bool renderDelivers = true;  // render fills every buffer with bus+channel tags
@@ -25,6 +28,7 @@ inline float sampleOf(int bus, int channel) { return 100.0f * (bus + 1) + channe
 inline MoltraxBusRecord* MOLTRAX_CDECL getBusRecord(int32_t busIndex) {
     ++lookups;
     lastBusIndex = busIndex;
+    lookedUp.push_back(busIndex);
     return busIndex >= 0 && busIndex < MOLTRAX_BUS_COUNT ? records[busIndex] : nullptr;
 }
 
@@ -57,8 +61,16 @@ inline void install(MoltraxGetBusRecordFn lookup = getBusRecord, MoltraxRenderFn
     MX::runtime::initVectorPrimitives();
     lookups = renders = 0;
     lastBusIndex = lastRenderFrames = -1;
+    lookedUp.clear();
     renderDelivers = true;
     MX::link::testing::installSiblingEntries(lookup, renderFn, directoryFn);
+}
+
+// No records and no directory, as at the start of a test.
+inline void reset() {
+    records = {};
+    directory = nullptr;
+    lookedUp.clear();
 }
 
 }  // namespace fake
