@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "editor_host.h"
+#include "tests/window/editor_views.h"
 #include "toolkit/resource_provider.h"
 #include "toolkitTestBitmaps.h"
 #include "win32_test_window.h"
@@ -17,9 +18,6 @@ using namespace window_test;
 
 namespace {
 
-constexpr CRect kMenuRect(171, 40, 312, 55);
-constexpr CRect kLightRect(303, 6, 310, 13);
-constexpr CRect kDisplayRect(0, 0, 56, 59);
 constexpr CColor kFaceColour{60, 65, 68, 255};
 
 class Win32EditorTest : public ::testing::Test {
@@ -50,13 +48,7 @@ protected:
     void expectBitmapPixels(const CRect& rect, int bitmapId, const CPoint& source) {
         PixelImage bitmap;
         ASSERT_TRUE(bitmaps.loadBitmap(bitmapId, bitmap));
-        for (int y = 0; y < rect.height(); ++y) {
-            for (int x = 0; x < rect.width(); ++x) {
-                ASSERT_EQ(windowPixel(window, rect.left + x, rect.top + y),
-                          fromPixel(bitmap.at(source.x + x, source.y + y) | 0xFF000000u))
-                    << "at " << rect.left + x << "," << rect.top + y;
-            }
-        }
+        expectPixels([this](int x, int y) { return windowPixel(window, x, y); }, rect, bitmap, source);
     }
 
     // Clicks the bus menu; `action` works the pop-up from another thread while

@@ -5,12 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <cstdio>
 #include <string>
 #include <thread>
 #include <vector>
 
-#include "toolkit/vstgui.h"
+#include "tests/window/editor_views.h"
 #include "toolkit/win32/win32_backend.h"
 #include "toolkit/win32/win32_resource_provider.h"
 #include "toolkitTestBitmaps.h"
@@ -20,18 +19,6 @@ using namespace MX::toolkit;
 using namespace window_test;
 
 namespace {
-
-constexpr CRect kMenuRect(171, 40, 312, 55);
-constexpr CRect kLightRect(303, 6, 310, 13);
-
-struct Recorder : VSTGUIEditorInterface, CControlListener {
-    void beginEdit(std::int32_t index) override { calls.push_back("begin " + std::to_string(index)); }
-    void endEdit(std::int32_t index) override { calls.push_back("end " + std::to_string(index)); }
-    void valueChanged(CControl* control) override {
-        calls.push_back("value " + std::to_string(static_cast<int>(control->getValue())));
-    }
-    std::vector<std::string> calls;
-};
 
 bool frameClassExists() {
     WNDCLASSEXA info{};
@@ -59,25 +46,9 @@ protected:
     void openFrame() {
         frame = new CFrame(CRect(0, 0, 317, 59), parent, &recorder, &backend);
         ASSERT_NE(frame->getPlatformFrame(), nullptr);
-        auto* background = new CBitmap(101);
-        frame->setBackground(background);
-        background->forget();
-        auto* face = new CBitmap(116);
-        menu = new COptionMenu(kMenuRect, &recorder, 0, face);
-        face->forget();
-        char title[64];
-        for (int i = 0; i <= 16; ++i) {
-            std::snprintf(title, sizeof title, "%.2d: Output Bus %d (2.0)", i, i);
-            menu->addEntry(title);
-        }
-        menu->setCurrent(1);
-        frame->addView(menu);
-        auto* strip = new CBitmap(110);
-        light = new CAutoAnimation(kLightRect, nullptr, 0, 3, 7, strip);
-        strip->forget();
-        light->setValue(7.01f);  // red
-        light->openWindow();
-        frame->addView(light);
+        const EditorViews views = addEditorViews(*frame, recorder);
+        menu = views.menu;
+        light = views.light;
         frame->idle();
         pumpMessages(0);
         const std::vector<HWND> children = childWindows(parent);
@@ -86,14 +57,7 @@ protected:
     }
 
     void expectBitmapPixels(const CRect& rect, int bitmapId, const CPoint& source) {
-        CBitmap bitmap(bitmapId);
-        for (int y = 0; y < rect.height(); ++y) {
-            for (int x = 0; x < rect.width(); ++x) {
-                ASSERT_EQ(windowPixel(window, rect.left + x, rect.top + y),
-                          fromPixel(bitmap.image().at(source.x + x, source.y + y)))
-                    << "at " << rect.left + x << "," << rect.top + y;
-            }
-        }
+        expectPixels([this](int x, int y) { return windowPixel(window, x, y); }, rect, CBitmap(bitmapId).image(), source);
     }
 
     // Clicks the menu; `action` acts on the open pop-up from another thread

@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "editor_host.h"
+#include "tests/window/editor_views.h"
 #include "toolkit/bitmap.h"
 #include "toolkit/cairo/popup_list.h"
 #include "toolkit/resource_provider.h"
@@ -20,9 +21,6 @@ using namespace window_test;
 
 namespace {
 
-constexpr CRect kMenuRect(171, 40, 312, 55);
-constexpr CRect kLightRect(303, 6, 310, 13);
-constexpr CRect kDisplayRect(0, 0, 56, 59);
 
 class X11EditorTest : public ::testing::Test {
 protected:
@@ -51,13 +49,7 @@ protected:
     void expectBitmapPixels(const CRect& rect, int bitmapId, const CPoint& source) {
         PixelImage bitmap;
         ASSERT_TRUE(bitmaps.loadBitmap(bitmapId, bitmap));
-        for (int y = 0; y < rect.height(); ++y) {
-            for (int x = 0; x < rect.width(); ++x) {
-                ASSERT_EQ(user.pixel(window, rect.left + x, rect.top + y),
-                          fromPixel(bitmap.at(source.x + x, source.y + y) | 0xFF000000u))
-                    << "at " << rect.left + x << "," << rect.top + y;
-            }
-        }
+        expectPixels([this](int x, int y) { return user.pixel(window, x, y); }, rect, bitmap, source);
     }
 
     // Clicks the bus menu; `action` works the pop-up from a connection of its
