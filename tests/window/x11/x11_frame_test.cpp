@@ -6,34 +6,20 @@
 #include <X11/keysym.h>
 
 #include <chrono>
-#include <cstdio>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "tests/window/editor_views.h"
 #include "toolkit/cairo/popup_list.h"
-#include "toolkit/vstgui.h"
 #include "toolkit/x11/x11_backend.h"
 #include "toolkitTestBitmaps.h"
 #include "x11_test_display.h"
 
 using namespace MX::toolkit;
-using window_test::X11TestDisplay;
+using namespace window_test;
 
 namespace {
-
-constexpr CRect kMenuRect(171, 40, 312, 55);
-constexpr CRect kLightRect(303, 6, 310, 13);
-
-// The editor's side: edit gestures and picks, in order.
-struct Recorder : VSTGUIEditorInterface, CControlListener {
-    void beginEdit(std::int32_t index) override { calls.push_back("begin " + std::to_string(index)); }
-    void endEdit(std::int32_t index) override { calls.push_back("end " + std::to_string(index)); }
-    void valueChanged(CControl* control) override {
-        calls.push_back("value " + std::to_string(static_cast<int>(control->getValue())));
-    }
-    std::vector<std::string> calls;
-};
 
 class X11FrameTest : public ::testing::Test {
 protected:
@@ -52,26 +38,9 @@ protected:
     void openFrame() {
         frame = new CFrame(CRect(0, 0, 317, 59), reinterpret_cast<void*>(parent), &recorder, &backend);
         ASSERT_NE(frame->getPlatformFrame(), nullptr);
-        auto* background = new CBitmap(101);
-        frame->setBackground(background);
-        background->forget();
-
-        auto* face = new CBitmap(116);
-        menu = new COptionMenu(kMenuRect, &recorder, 0, face);
-        face->forget();
-        char title[64];
-        for (int i = 0; i <= 16; ++i) {
-            std::snprintf(title, sizeof title, "%.2d: Output Bus %d (2.0)", i, i);
-            menu->addEntry(title);
-        }
-        menu->setCurrent(1);
-        frame->addView(menu);
-        auto* strip = new CBitmap(110);
-        light = new CAutoAnimation(kLightRect, nullptr, 0, 3, 7, strip);
-        strip->forget();
-        light->setValue(7.01f);  // red
-        light->openWindow();
-        frame->addView(light);
+        const EditorViews views = addEditorViews(*frame, recorder);
+        menu = views.menu;
+        light = views.light;
         idle();
         const std::vector<Window> children = host.children(parent);
         ASSERT_EQ(children.size(), 1u);
@@ -85,14 +54,7 @@ protected:
 
     // Each pixel of `rect` in the window against bitmap `bitmapId` from `source` on.
     void expectBitmapPixels(const CRect& rect, int bitmapId, const CPoint& source) {
-        CBitmap bitmap(bitmapId);
-        for (int y = 0; y < rect.height(); ++y) {
-            for (int x = 0; x < rect.width(); ++x) {
-                ASSERT_EQ(host.pixel(window, rect.left + x, rect.top + y),
-                          fromPixel(bitmap.image().at(source.x + x, source.y + y)))
-                    << "at " << rect.left + x << "," << rect.top + y;
-            }
-        }
+        expectPixels([this](int x, int y) { return host.pixel(window, x, y); }, rect, CBitmap(bitmapId).image(), source);
     }
 
     // Clicks the menu and lets `user` act on the pop-up from another connection
