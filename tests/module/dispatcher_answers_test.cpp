@@ -116,26 +116,6 @@ TEST_F(Dispatcher, KnowsNoCapabilities) {
     EXPECT_EQ(instance->dispatch(effCanDo, 0, 0, nullptr), 0);
 }
 
-TEST_F(Dispatcher, EditorRequestsWithoutAWindow) {
-    auto instance = makeInstance();
-    ASSERT_NE(instance, nullptr);
-    ERect* rect = nullptr;
-    ASSERT_EQ(instance->dispatch(effEditGetRect, 0, 0, &rect), 1);
-    ASSERT_NE(rect, nullptr);
-    EXPECT_EQ(rect->top, 0);
-    EXPECT_EQ(rect->left, 0);
-    EXPECT_EQ(rect->bottom, 59);
-    EXPECT_EQ(rect->right, 317);
-    EXPECT_EQ(instance->dispatch(effEditIdle), 0);
-    EXPECT_EQ(instance->dispatch(effEditClose), 0);
-    // No frame: the key goes nowhere.
-    EXPECT_EQ(instance->dispatch(effEditKeyDown, 65, 0, nullptr, 0.0f), 0);
-    EXPECT_EQ(instance->dispatch(effEditKeyUp, 65, 0, nullptr, 0.0f), 0);
-    EXPECT_EQ(instance->dispatch(effSetEditKnobMode, 0, 2), 1);
-    EXPECT_EQ(instance->dispatch(effSetEditKnobMode, 0, 0), 1);
-    EXPECT_EQ(HostLog::calls().size(), 1u);
-}
-
 TEST_F(Dispatcher, CloseAnswersOne) {
     auto instance = makeInstance();
     ASSERT_NE(instance, nullptr);
