@@ -33,8 +33,10 @@ public:
     // or -1 when the menu was dismissed.
     virtual int popupMenu(const PopupMenuRequest& request) = 0;
     // Handles the window system's pending events (paint, mouse) where the host
-    // does not deliver them itself (X11); CFrame::idle() calls it first.
-    virtual void processEvents() {}
+    // does not deliver them itself (X11); CFrame::idle() calls it first. False
+    // when an event's handling destroyed the frame (a host that closes the
+    // editor from a callback of a click): the caller must not touch it again.
+    virtual bool processEvents() { return true; }
 };
 
 class Backend {

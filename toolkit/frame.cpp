@@ -69,7 +69,7 @@ void CFrame::invalidRect(const CRect& rect) {
 }
 
 void CFrame::idle() {
-    if (platform_) platform_->processEvents();
+    if (platform_ && !platform_->processEvents()) return;  // this frame is gone
     const bool anyView = std::any_of(views_.begin(), views_.end(), [](const CView* v) { return v->isDirty(); });
     if (!platform_ || (!isDirty() && !anyView && invalid_.empty())) return;
     CDrawContext* context = platform_->beginDraw();

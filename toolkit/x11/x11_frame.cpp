@@ -44,6 +44,7 @@ X11Frame::X11Frame(CFrame& frame, Display* display)
     : frame_(frame), display_(display), image_(frame.getViewSize()) {}
 
 X11Frame::~X11Frame() {
+    if (destroyed_) *destroyed_ = true;
     {
         X11ErrorTrap trap(display_);
         if (windowSurface_) cairo_surface_destroy(windowSurface_);
@@ -111,15 +112,20 @@ int X11Frame::popupMenu(const PopupMenuRequest& request) {
     return chosen;
 }
 
-void X11Frame::processEvents() {
-    if (handlingEvents_) return;  // a nested idle from inside a click's handling
+bool X11Frame::processEvents() {
+    if (handlingEvents_) return true;  // a nested idle from inside a click's handling
+    bool destroyed = false;
+    destroyed_ = &destroyed;
     handlingEvents_ = true;
     while (!windowGone_ && XPending(display_) > 0) {
         XEvent event;
         XNextEvent(display_, &event);
         handle(event);
+        if (destroyed) return false;
     }
     handlingEvents_ = false;
+    destroyed_ = nullptr;
+    return true;
 }
 
 void X11Frame::handle(XEvent& event) {

@@ -30,7 +30,7 @@ public:
     CDrawContext* beginDraw() override;
     void endDraw() override;
     int popupMenu(const PopupMenuRequest& request) override;
-    void processEvents() override;
+    bool processEvents() override;
 
     Window window() const { return window_; }
 
@@ -51,6 +51,8 @@ private:
     CRect exposed_;
     bool windowGone_ = false;
     bool handlingEvents_ = false;
+    // Set while processEvents() runs; the destructor marks it.
+    bool* destroyed_ = nullptr;
 };
 
 }  // namespace MX::toolkit

@@ -162,3 +162,32 @@ TEST_F(X11FrameTest, HostDestroyingItsWindowFirstIsSurvived) {
     frame = nullptr;
 }
 
+
+// A host that closes the editor from inside the automation call of a pick: the
+// frame goes away while its own idle is handling the click.
+TEST_F(X11FrameTest, FrameClosedByThePickItHandlesIsSurvived) {
+    openFrame();
+    struct Closer : CControlListener {
+        CFrame** frame;
+        void valueChanged(CControl*) override {
+            (*frame)->forget();
+            *frame = nullptr;
+        }
+    } closer;
+    closer.frame = &frame;
+    menu->setListener(&closer);
+    std::thread user([] {
+        X11TestDisplay person;
+        const Window popup = person.waitForPopup(5000);
+        if (popup) person.click(popup, 8, 1 + 2 * kPopupRowHeight + 8);
+    });
+    host.click(window, kMenuRect.left + 20, kMenuRect.top + 7);
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (frame && std::chrono::steady_clock::now() < end) {
+        idle();
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    user.join();
+    EXPECT_EQ(frame, nullptr);
+    EXPECT_EQ(recorder.calls, (std::vector<std::string>{"begin 0"}));
+}
