@@ -26,4 +26,6 @@ sudo=""
 [ "$(id -u)" -eq 0 ] || sudo=sudo
 export DEBIAN_FRONTEND=noninteractive
 $sudo apt-get update
-$sudo apt-get install -y --no-install-recommends "${missing[@]}"
+# With recommends: the tests ran on machines where wine came with its fonts
+# and the X libraries its display driver loads at run time.
+$sudo apt-get install -y "${missing[@]}"
