@@ -1,0 +1,110 @@
+// Every thread a session has, at once, for DRUVO_STRESS_SECONDS (1 unless
+// set; the linux-tsan preset runs it for 20 under ThreadSanitizer):
+//   audio:   blocks through three effects, two of them on the same bus;
+//   UI:      bus selection by parameter and program, the editor opened
+//            (no parent window), idled and closed;
+//   sibling: the instrument rendering on its own thread, flipping the control
+//            bytes of the records and calling our MoltraxDisconnect and
+//            MoltraxConnect exports.
+#include <atomic>
+#include <chrono>
+#include <cstdlib>
+#include <string>
+#include <thread>
+
+#include "link/relaxed_field.h"
+#include "tests/module/standin_sibling.h"
+
+namespace druvo_test {
+
+// The instrument's render on its own thread: plain writes of the samples, as
+// Moltrax does. The effects read them on the audio thread without a lock by
+// design; tests/module/tsan_suppressions.txt names this function.
+[[gnu::noinline]] void siblingWritesBusSamples(MoltraxBusRecord& record, float value) {
+    for (auto& channel : record.buffers)
+        for (int k = 0; k < 64; ++k) channel[k] = value;
+}
+
+namespace {
+
+using MX::link::storeRelaxed;
+using Clock = std::chrono::steady_clock;
+
+Clock::duration stressDuration() {
+    const char* seconds = std::getenv("DRUVO_STRESS_SECONDS");
+    return std::chrono::seconds(seconds != nullptr ? std::atoi(seconds) : 1);
+}
+
+// One pass of the instrument over buses 1 to 3: a fresh block on each, and
+// on every eighth pass one control byte flipped and a disconnect and connect.
+void siblingPass(Standin& standin, int pass) {
+    for (int bus = 0; bus < 3; ++bus) {
+        MoltraxBusRecord& record = standin.record(bus);
+        siblingWritesBusSamples(record, static_cast<float>(pass % 100) * 0.01f);
+        storeRelaxed<std::int32_t>(record.validFrames, 64);
+        storeRelaxed<std::uint8_t>(record.ready, 1);
+    }
+    if (pass % 8 != 0) return;
+    MoltraxBusRecord& record = standin.record((pass / 8) % 3);
+    switch ((pass / 24) % 4) {
+        case 0: storeRelaxed<std::uint8_t>(record.enabled, pass % 16 != 0); break;
+        case 1: storeRelaxed<std::uint8_t>(record.owner, 0); break;
+        case 2: storeRelaxed<std::uint8_t>(record.maxChannels, static_cast<std::uint8_t>(2 + pass % 5)); break;
+        default:
+            PluginModule::instance().disconnectExport()();
+            PluginModule::instance().connectExport()();
+    }
+}
+
+using ThreadStress = ModuleTest;
+
+TEST_F(ThreadStress, AudioUiAndSiblingThreadsAtOnce) {
+    std::unique_ptr<PluginInstance> instances[3];
+    for (auto& instance : instances) {
+        instance = makeInstance();
+        ASSERT_NE(instance, nullptr);
+        instance->prepare(44100.0f, 64);
+    }
+    for (int i = 0; i < 3; ++i) selectAndRun(*instances[i], i == 0 ? 1 : 2);
+
+    std::atomic<bool> stop{false};
+    std::atomic<long> blocks{0};
+    std::atomic<long> siblingPasses{0};
+    std::thread audio([&] {
+        AudioBlock block(64);
+        while (!stop.load()) {
+            for (auto& instance : instances) instance->processReplacing(block);
+            blocks.fetch_add(1);
+        }
+    });
+    std::thread sibling([&] {
+        for (int pass = 0; !stop.load(); ++pass) {
+            siblingPass(standin(), pass);
+            siblingPasses.fetch_add(1);
+            std::this_thread::yield();
+        }
+    });
+
+    long uiPasses = 0;
+    const Clock::time_point end = Clock::now() + stressDuration();
+    while (Clock::now() < end) {
+        PluginInstance& instance = *instances[uiPasses % 3];
+        instance.selectBus(static_cast<int>(uiPasses % 4));
+        instance.dispatch(effSetProgram, 0, (uiPasses + 1) % 4);
+        instance.dispatch(effEditOpen);
+        for (int i = 0; i < 3; ++i) instance.dispatch(effEditIdle);
+        instance.dispatch(effEditClose);
+        ++uiPasses;
+    }
+    stop.store(true);
+    audio.join();
+    sibling.join();
+    for (auto& instance : instances) instance.reset();
+
+    EXPECT_GT(blocks.load(), 0);
+    EXPECT_GT(siblingPasses.load(), 0);
+    EXPECT_GT(uiPasses, 0);
+}
+
+}  // namespace
+}  // namespace druvo_test
