@@ -6,6 +6,8 @@
 #   windows-x86  druvo.dll; only the checks that read the built file run
 #                (wine here runs 64-bit programs only)
 #   linux-asan   everything again under AddressSanitizer and UBSan
+#   linux-tsan   the thread stress test for 20 s under ThreadSanitizer
+#   fuzz         each libFuzzer target for 30 s (clang, ASan and UBSan)
 # Name presets as arguments to run only those.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -16,7 +18,7 @@ jobs=$(nproc)
 export CMAKE_BUILD_PARALLEL_LEVEL="${CMAKE_BUILD_PARALLEL_LEVEL:-$jobs}"
 export CTEST_PARALLEL_LEVEL="${CTEST_PARALLEL_LEVEL:-$jobs}"
 
-presets=(linux windows-x64 windows-x86 linux-asan)
+presets=(linux windows-x64 windows-x86 linux-asan linux-tsan fuzz)
 [ $# -eq 0 ] || presets=("$@")
 
 started=$SECONDS
