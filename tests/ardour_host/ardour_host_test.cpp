@@ -136,8 +136,9 @@ TEST_F(ArdourHost, BusOneDeliversTheStandInsTones) {
         while (first < wav.frames() && wav.samples[0][first] == 0.0f) ++first;
         ASSERT_LT(first, wav.frames() - kSampleRate) << "the take is silent";
         const ToneFit fit = fitTone(wav.samples[0], moltraxStandinToneHz(0, channel), kSampleRate, first, wav.frames());
-        EXPECT_NEAR(fit.amplitude, moltraxStandinToneAmplitude(channel), 1e-3);
-        EXPECT_LT(fit.residualRms, 1e-3);
+        // Float samples of a double-precision sine; a gap or phase jump leaves far more.
+        EXPECT_NEAR(fit.amplitude, moltraxStandinToneAmplitude(channel), 1e-4);
+        EXPECT_LT(fit.residualRms, 1e-4);
     }
 }
 
