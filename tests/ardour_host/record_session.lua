@@ -11,7 +11,7 @@ assert(create_session(os.getenv("DRUVO_SESSION"), "druvo", 48000), "no session")
 ARDOUR.config():set_output_auto_connect(0)
 
 local function wait_for(what, condition)
-  for _ = 1, 1000 do
+  for _ = 1, 3000 do  -- a 30 s deadline
     if condition() then return end
     ARDOUR.LuaAPI.usleep(10000)
   end
