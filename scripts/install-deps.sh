@@ -12,20 +12,28 @@ packages=(
   libcairo2-dev libx11-dev libxtst-dev libxres-dev xvfb xauth fonts-liberation2
   clang libclang-rt-14-dev
 )
-[ $# -eq 0 ] || packages=("$@")
+# Ardour 7 hosts druvo.so in the linux preset's host test. It is installed on
+# its own, without recommends, as on the machines where that test ran.
+plain_packages=(ardour)
+[ $# -eq 0 ] || { packages=("$@"); plain_packages=(); }
 
-missing=()
-for package in "${packages[@]}"; do
-  status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
-  [ "$status" = "install ok installed" ] || missing+=("$package")
-done
-[ ${#missing[@]} -eq 0 ] && exit 0
+not_installed() {
+  local package status
+  for package in "$@"; do
+    status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
+    [ "$status" = "install ok installed" ] || echo "$package"
+  done
+}
+mapfile -t missing < <(not_installed "${packages[@]}")
+mapfile -t missing_plain < <(not_installed "${plain_packages[@]}")
+[ ${#missing[@]} -eq 0 ] && [ ${#missing_plain[@]} -eq 0 ] && exit 0
 
-echo "Installing: ${missing[*]}"
+echo "Installing: ${missing[*]} ${missing_plain[*]}"
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo=sudo
 export DEBIAN_FRONTEND=noninteractive
 $sudo apt-get update
 # With recommends: the tests ran on machines where wine came with its fonts
 # and the X libraries its display driver loads at run time.
-$sudo apt-get install -y "${missing[@]}"
+[ ${#missing[@]} -eq 0 ] || $sudo apt-get install -y "${missing[@]}"
+[ ${#missing_plain[@]} -eq 0 ] || $sudo apt-get install -y --no-install-recommends "${missing_plain[@]}"

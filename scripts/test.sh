@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The one test command. On Debian 12: installs the packages the build needs,
 # then for each preset configures, builds and runs its tests:
-#   linux        druvo.so and every test, natively
+#   linux        druvo.so and every test, natively, also in Ardour 7 (label host)
 #   windows-x64  druvo_x64.dll and every test, under wine
 #   windows-x86  druvo.dll; only the checks that read the built file run
 #                (wine here runs 64-bit programs only)

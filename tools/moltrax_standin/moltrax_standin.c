@@ -57,6 +57,13 @@ __attribute__((constructor)) static void standinLoad(void) {
         gOwnedRecords[bus] = (MoltraxBusRecord*)calloc(1, sizeof(MoltraxBusRecord));
     }
     resetAll();
+    /* A host we cannot steer (a real DAW) gets tone mode from the environment:
+       MOLTRAX_STANDIN_TONES names the sample rate the tones are rendered for. */
+    const char* tones = getenv("MOLTRAX_STANDIN_TONES");
+    if (tones != NULL && atof(tones) > 0.0) {
+        gControl.renderMode = 1;
+        gControl.sampleRate = atof(tones);
+    }
 }
 
 __attribute__((destructor)) static void standinUnload(void) {

@@ -1,6 +1,7 @@
 // Stand-in for the Moltrax instrument, for tests and the demo. Exports the
 // instrument's five entries plus MoltraxStandinControl, which hands tests the
-// records, the directory and counters of every call received.
+// records, the directory and counters of every call received. Loaded with
+// MOLTRAX_STANDIN_TONES=<sample rate> in the environment, it starts in tone mode.
 #ifndef DRUVO_MOLTRAX_STANDIN_H
 #define DRUVO_MOLTRAX_STANDIN_H
 
