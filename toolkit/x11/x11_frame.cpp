@@ -117,8 +117,6 @@ void X11Frame::popupMenu(const PopupMenuRequest& request, PopupMenuDone done) {
     popupDone_ = std::move(done);
 }
 
-Window X11Frame::popupWindow() const { return popup_ ? popup_->window() : 0; }
-
 void X11Frame::finishPopup(int outcome) {
     if (outcome == X11PopupMenu::kStillOpen) return;
     popup_.reset();

@@ -37,8 +37,6 @@ public:
     bool processEvents() override;
 
     Window window() const { return window_; }
-    // The open pop-up list's window, or 0.
-    Window popupWindow() const;
 
 private:
     X11Frame(CFrame& frame, Display* display);

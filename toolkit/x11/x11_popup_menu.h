@@ -10,8 +10,6 @@
 #include <X11/Xlib.h>
 
 #include <memory>
-#include <string>
-#include <vector>
 
 #include "toolkit/backend.h"
 
