@@ -116,8 +116,10 @@ void DruvoEditor::close() {
     toolkit::CView* const views[] = {selectionPanel_, busMenu_, connectionLight_, channelDisplay_};
     bool detached[std::size(views)];
     for (std::size_t i = 0; i < std::size(views); ++i) detached[i] = views[i] && !window->isChild(views[i]);
-    window->forget();
+    // No frame from here on: the frame's teardown ends an open edit, and a
+    // host that idles or closes the editor from that callback finds it closed.
     frame = nullptr;
+    window->forget();
     for (std::size_t i = 0; i < std::size(views); ++i) {
         if (detached[i]) views[i]->forget();
     }

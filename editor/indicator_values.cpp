@@ -1,5 +1,7 @@
 #include "editor/indicator_values.h"
 
+#include <algorithm>
+
 #include "link/channel_configuration.h"
 
 namespace MX::editor {
@@ -13,8 +15,7 @@ constexpr long kBlinkLitMs = 500;
 }  // namespace
 
 std::int32_t channelPicture(std::int32_t channelCount) noexcept {
-    if (channelCount < 0 || channelCount > kMaxChannelCount) return kPictureOff;
-    return kPictureForCount[channelCount];
+    return kPictureForCount[std::clamp(channelCount, 0, kMaxChannelCount)];
 }
 
 float connectionLightValue(std::int32_t state, long clockMilliseconds) noexcept {

@@ -13,8 +13,9 @@ namespace MX::editor {
 // Channel pictures in the item icon strip and the channel display strip.
 enum ChannelPicture : std::int32_t { kPictureOff = 0, kPictureMono, kPictureStereo, kPictureQuad, kPictureSurround };
 
-// Mono, Mono, Stereo, Stereo, Quad, Quad, Surround for 0..6; Off for any
-// count outside 0..6, which names no layout.
+// Mono, Mono, Stereo, Stereo, Quad, Quad, Surround for 0..6; a count above
+// 6 is a bus of six channels and more (Surround), a negative one counts as 0.
+// Off is only for items that stand for no bus.
 std::int32_t channelPicture(std::int32_t channelCount) noexcept;
 
 // Light rows: green 0, red 7, dark 14; the .01 keeps the truncated value on

@@ -1,5 +1,7 @@
 #include "toolkit/control.h"
 
+#include <utility>
+
 #include "toolkit/frame.h"
 
 namespace MX::toolkit {
@@ -10,12 +12,17 @@ CControl::CControl(const CRect& size, CControlListener* listener, std::int32_t t
     setDirty(false);
 }
 
+CControl::~CControl() { CControl::endEdit(); }
+
 void CControl::beginEdit() {
-    if (CFrame* frame = getFrame()) frame->beginEdit(tag_);
+    CFrame* frame = getFrame();
+    if (!frame || editFrame_) return;
+    editFrame_ = frame;
+    frame->beginEdit(*this);
 }
 
 void CControl::endEdit() {
-    if (CFrame* frame = getFrame()) frame->endEdit(tag_);
+    if (CFrame* frame = std::exchange(editFrame_, nullptr)) frame->endEdit(*this);
 }
 
 }  // namespace MX::toolkit

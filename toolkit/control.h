@@ -21,6 +21,8 @@ public:
     // Holds `background` when given.
     CControl(const CRect& size, CControlListener* listener = nullptr, std::int32_t tag = 0,
              CBitmap* background = nullptr);
+    // Ends an edit still open.
+    ~CControl() override;
 
     // The value is stored as given, never clamped.
     virtual void setValue(float value) { value_ = value; }
@@ -35,15 +37,22 @@ public:
     const CPoint& getBackOffset() const { return backOffset_; }
 
     // Tell the frame's editor that the user starts / ends changing this
-    // control's parameter (its tag). Nothing happens while detached.
+    // control's parameter (its tag). An edit begins only in a frame and only
+    // once; it ends at that frame even when the control has left it since,
+    // and the frame ends it itself if it goes first, so the editor gets one
+    // end for every begin.
     virtual void beginEdit();
     virtual void endEdit();
+    bool isEditing() const { return editFrame_ != nullptr; }
 
 private:
+    friend class CFrame;  // forgets editFrame_ when it ends the edit itself
+
     CControlListener* listener_;
     std::int32_t tag_;
     float value_ = 0.0f;
     CPoint backOffset_;
+    CFrame* editFrame_ = nullptr;  // where the open edit began
 };
 
 }  // namespace MX::toolkit

@@ -5,6 +5,7 @@
 
 #include "toolkit/backend.h"
 #include "toolkit/bitmap.h"
+#include "toolkit/control.h"
 #include "toolkit/draw_context.h"
 #include "toolkit/editor_interface.h"
 
@@ -23,6 +24,12 @@ CFrame::CFrame(const CRect& size, void* systemWindow, VSTGUIEditorInterface* edi
 
 CFrame::~CFrame() {
     platform_.reset();
+    // A control kept by someone else, or one whose pop-up outlived the
+    // surface's handling, must not leave the host with an edit that never ends.
+    for (CControl* control : std::exchange(editing_, {})) {
+        control->editFrame_ = nullptr;
+        if (editor_) editor_->endEdit(control->getTag());
+    }
     removeAll(true);
 }
 
@@ -131,12 +138,16 @@ CMouseEventResult CFrame::onMouseDown(CPoint& where, const CButtonState& buttons
 VstInt32 CFrame::onKeyDown(VstKeyCode&) { return -1; }
 VstInt32 CFrame::onKeyUp(VstKeyCode&) { return -1; }
 
-void CFrame::beginEdit(std::int32_t tag) {
-    if (editor_) editor_->beginEdit(tag);
+void CFrame::beginEdit(CControl& control) {
+    editing_.push_back(&control);
+    if (editor_) editor_->beginEdit(control.getTag());
 }
 
-void CFrame::endEdit(std::int32_t tag) {
-    if (editor_) editor_->endEdit(tag);
+void CFrame::endEdit(CControl& control) {
+    const auto it = std::find(editing_.begin(), editing_.end(), &control);
+    if (it == editing_.end()) return;
+    editing_.erase(it);
+    if (editor_) editor_->endEdit(control.getTag());
 }
 
 }  // namespace MX::toolkit

@@ -15,6 +15,7 @@
 namespace MX::toolkit {
 
 class Backend;
+class CControl;
 class PlatformFrame;
 class VSTGUIEditorInterface;
 
@@ -25,7 +26,8 @@ public:
     // full redraw.
     CFrame(const CRect& size, void* systemWindow, VSTGUIEditorInterface* editor,
            Backend* backend = nullptr);
-    // Lets go of every attached view, then of the surface.
+    // Lets go of the surface (which ends an open pop-up), ends the edits
+    // still open, then lets go of every attached view.
     ~CFrame() override;
 
     // Puts `view` on top of the others and takes over the caller's reference to
@@ -56,8 +58,10 @@ public:
     VstInt32 onKeyDown(VstKeyCode& keyCode) override;
     VstInt32 onKeyUp(VstKeyCode& keyCode) override;
 
-    void beginEdit(std::int32_t tag);
-    void endEdit(std::int32_t tag);
+    // A control's edit gesture, passed to the editor with the control's tag;
+    // CControl::beginEdit/endEdit call these.
+    void beginEdit(CControl& control);
+    void endEdit(CControl& control);
 
     VSTGUIEditorInterface* getEditor() const { return editor_; }
     void* getSystemWindow() const { return systemWindow_; }
@@ -68,6 +72,7 @@ private:
     VSTGUIEditorInterface* editor_;
     std::vector<CView*> views_;
     std::vector<CRect> invalid_;
+    std::vector<CControl*> editing_;  // controls whose edit began here and is open
     std::unique_ptr<PlatformFrame> platform_;
 };
 

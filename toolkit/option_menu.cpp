@@ -45,30 +45,33 @@ void COptionMenu::draw(CDrawContext* context) {
     drawText(context, item ? item->getTitle() : nullptr, popupOpen_ ? bgWhenClick_ : nullptr);
 }
 
-std::int32_t COptionMenu::showPopup() {
+CMouseEventResult COptionMenu::onMouseDown(CPoint&, const CButtonState& buttons) {
+    if (!(buttons & (kLButton | kRButton))) return kMouseEventNotHandled;
+    if (popupOpen_) return kMouseDownEventHandledButDontNeedMovedOrUpEvents;
     CFrame* frame = getFrame();
     PlatformFrame* platform = frame ? frame->getPlatformFrame() : nullptr;
-    if (!platform || items_.empty()) return -1;
 
     PopupMenuRequest request;
     request.titles.reserve(items_.size());
-    for (const auto& item : items_) request.titles.push_back(item->getTitle());
+    for (const auto& item : items_) request.titles.emplace_back(item->getTitle());
     request.checkedIndex = (getStyle() & kCheckStyle) ? current_ : -1;
     request.anchor = getViewSize();
 
+    // Held until the pop-up ends: the frame may let go of the menu meanwhile.
+    remember();
     popupOpen_ = true;
-    const int chosen = platform->popupMenu(request);
-    popupOpen_ = false;
-    return chosen >= 0 && chosen < getNbEntries() ? chosen : -1;
+    beginEdit();
+    if (!platform || items_.empty()) {
+        popupClosed(-1);
+    } else {
+        platform->popupMenu(request, [this](int chosen) { popupClosed(chosen); });
+    }
+    return kMouseDownEventHandledButDontNeedMovedOrUpEvents;
 }
 
-CMouseEventResult COptionMenu::onMouseDown(CPoint&, const CButtonState& buttons) {
-    if (!(buttons & (kLButton | kRButton))) return kMouseEventNotHandled;
-    // The listener may drop the last outside reference to this menu.
-    remember();
-    beginEdit();
-    const std::int32_t chosen = showPopup();
-    if (chosen >= 0) {
+void COptionMenu::popupClosed(int chosen) {
+    popupOpen_ = false;
+    if (chosen >= 0 && chosen < getNbEntries()) {
         setValue(static_cast<float>(chosen));
         current_ = chosen;
         setDirty();
@@ -76,7 +79,6 @@ CMouseEventResult COptionMenu::onMouseDown(CPoint&, const CButtonState& buttons)
     }
     endEdit();
     forget();
-    return kMouseDownEventHandledButDontNeedMovedOrUpEvents;
 }
 
 }  // namespace MX::toolkit

@@ -45,16 +45,18 @@ public:
 
     // The current item's title through drawText; no text without a current item.
     void draw(CDrawContext* context) override;
-    // Left or right button: begin an edit of the tag, show the pop-up, and on
-    // a pick make that item current (value, redraw mark, listener); end the
-    // edit whether or not an item was picked.
+    // Left or right button: begin an edit of the tag and show the pop-up.
+    // When it closes (now, or later on backends whose list stays open across
+    // idle calls): on a pick make that item current (value, redraw mark,
+    // listener); end the edit whether or not an item was picked. A click
+    // while the pop-up is open does nothing.
     CMouseEventResult onMouseDown(CPoint& where, const CButtonState& buttons) override;
 
     CBitmap* getBgWhenClick() const { return bgWhenClick_; }
     bool isPopupOpen() const { return popupOpen_; }
 
 private:
-    std::int32_t showPopup();
+    void popupClosed(int chosen);
 
     std::vector<std::unique_ptr<CMenuItem>> items_;
     std::int32_t current_ = -1;

@@ -1,6 +1,9 @@
 // The editor window: views and their order, the link-state sub-states, the
 // refresh on idle (bus list, current item, indicators, redraw of what
 // changed) and a pick in the bus menu as the host sees it.
+#include <functional>
+#include <string>
+
 #include "tests/editor/editor_fixture.h"
 
 namespace editor_test {
@@ -14,6 +17,17 @@ using DruvoEditorTest = EditorTest;
 
 RecordingPlatform& platformOf(MX::toolkit::CFrame& frame) {
     return *static_cast<RecordingPlatform*>(frame.getPlatformFrame());
+}
+
+// The host's edit calls since the last clear: "begin", "automate <value>", "end".
+std::vector<std::string> editCalls() {
+    std::vector<std::string> edits;
+    for (const fake_host::Call& call : fake_host::calls) {
+        if (call.opcode == audioMasterBeginEdit) edits.push_back("begin");
+        if (call.opcode == audioMasterAutomate) edits.push_back("automate " + std::to_string(call.opt));
+        if (call.opcode == audioMasterEndEdit) edits.push_back("end");
+    }
+    return edits;
 }
 
 TEST_F(DruvoEditorTest, OpensOnTheBackgroundWithOnlyTheChannelDisplayAtStateZero) {
@@ -233,6 +247,45 @@ TEST_F(DruvoEditorTest, DismissedPopupReportsOnlyTheEdit) {
     EXPECT_EQ(effect.busSelection(), 1);
 }
 
+// Hosts idle the editor from timers that also run inside a system menu's own
+// loop, and the X11 list stays open across idle calls: the menu may be
+// detached, or the window closed, while the list is open. The host still gets
+// one endEdit for its beginEdit.
+TEST_F(DruvoEditorTest, EditEndsWhenTheMenuGoesWhileItsListIsOpen) {
+    MX::Druvo& effect = effectInState(3);
+    open(effect);
+    MX::DruvoEditor& editor = editorOf(effect);
+    const auto playBus = [&](int bus) {  // bus 1 delivers (state 3); bus 3 has no record (state 0)
+        effect.setParameter(0, static_cast<float>(bus) * 0.0625f);
+        runBlock(effect);
+        idle(effect);
+    };
+    const auto click = [&](std::function<int()> answer) {
+        playBus(1);
+        ASSERT_TRUE(editor.busMenu()->isAttached());
+        platformOf(frameOf(effect)).answer = [answer](const MX::toolkit::PopupMenuRequest&) { return answer(); };
+        fake_host::calls.clear();
+        MX::toolkit::CPoint where(200, 47);
+        frameOf(effect).onMouseDown(where, MX::toolkit::kLButton);
+    };
+
+    click([&] {  // state 0 seen by an idle inside the menu's own loop, then a pick
+        playBus(3);
+        EXPECT_FALSE(editor.busMenu()->isAttached());
+        return 4;
+    });
+    EXPECT_EQ(editCalls(), (std::vector<std::string>{"begin", "automate 0.250000", "end"}));
+
+    click([] { return RecordingPlatform::kKeepOpen; });
+    playBus(3);
+    platformOf(frameOf(effect)).closePopup(-1);
+    EXPECT_EQ(editCalls(), (std::vector<std::string>{"begin", "end"}));
+
+    click([] { return RecordingPlatform::kKeepOpen; });
+    dispatch(effect, effEditClose);
+    EXPECT_EQ(editCalls(), (std::vector<std::string>{"begin", "end"}));
+}
+
 TEST_F(DruvoEditorTest, OpenTwiceOrEffectGoneWithTheWindowOpenLeavesNothingBehind) {
     MX::Druvo& effect = effectInState(0);
     open(effect);
@@ -243,8 +296,16 @@ TEST_F(DruvoEditorTest, OpenTwiceOrEffectGoneWithTheWindowOpenLeavesNothingBehin
     EXPECT_EQ(frameOf(effect).getNbViews(), 4);
 
     auto* owner = new MX::Druvo(fake_host::callback);
+    driveTo(*owner, 1);
     open(*owner);
-    dispatch(*owner, effClose);  // deletes the effect, its editor and the open window
+    platformOf(frameOf(*owner)).answer = [](const MX::toolkit::PopupMenuRequest&) {
+        return RecordingPlatform::kKeepOpen;
+    };
+    MX::toolkit::CPoint where(200, 47);
+    frameOf(*owner).onMouseDown(where, MX::toolkit::kLButton);
+    fake_host::calls.clear();
+    dispatch(*owner, effClose);  // deletes the effect, its editor and the open window with its list
+    EXPECT_EQ(editCalls(), std::vector<std::string>{"end"});
 }
 
 }  // namespace

@@ -30,7 +30,9 @@ protected:
         frame->idle();  // first paint: everything
         resetCounts();
     }
-    ~FrameTest() override { frame->forget(); }
+    ~FrameTest() override {
+        if (frame) frame->forget();
+    }
 
     void resetCounts() {
         left->draws = right->draws = over->draws = 0;
@@ -138,11 +140,30 @@ TEST_F(FrameTest, ClicksGoToTheTopmostViewUnderThePoint) {
     EXPECT_EQ(frame->onMouseDown(nowhere, kLButton), kMouseEventNotHandled);
 }
 
-TEST_F(FrameTest, KeysAreNotUsedAndEditsReachTheEditor) {
+// Every begin the editor gets is ended once: by the control, by the control
+// going, or by the frame going.
+TEST_F(FrameTest, KeysAreNotUsedAndEditsReachTheEditorInPairs) {
     VstKeyCode key{};
     EXPECT_EQ(frame->onKeyDown(key), -1);
     EXPECT_EQ(frame->onKeyUp(key), -1);
-    frame->beginEdit(3);
-    frame->endEdit(3);
-    EXPECT_EQ(editor.log, (std::vector<std::string>{"begin 3", "end 3"}));
+    auto* control = new CControl(CRect(0, 30, 10, 40), nullptr, 3);
+    control->beginEdit();  // not in a frame: no edit
+    frame->addView(control);
+    control->beginEdit();
+    control->beginEdit();
+    control->endEdit();
+    control->endEdit();
+
+    auto* dropped = new CControl(CRect(10, 30, 20, 40), nullptr, 4);
+    frame->addView(dropped);
+    dropped->beginEdit();
+    frame->removeView(dropped);  // its last reference
+
+    control->beginEdit();
+    control->remember();
+    frame->forget();
+    frame = nullptr;
+    control->endEdit();
+    control->forget();
+    EXPECT_EQ(editor.log, (std::vector<std::string>{"begin 3", "end 3", "begin 4", "end 4", "begin 3", "end 3"}));
 }

@@ -7,6 +7,7 @@ using namespace MX::toolkit;
 using MX::toolkit::testing::DrawCall;
 using MX::toolkit::testing::RecordingBackend;
 using MX::toolkit::testing::RecordingContext;
+using MX::toolkit::testing::RecordingPlatform;
 
 namespace {
 
@@ -39,7 +40,9 @@ protected:
             return pick;
         };
     }
-    ~OptionMenuTest() override { frame->forget(); }
+    ~OptionMenuTest() override {
+        if (frame) frame->forget();
+    }
 
     CMouseEventResult click(CButtonState buttons) {
         CPoint where(180, 45);
@@ -83,7 +86,7 @@ TEST_F(OptionMenuTest, PickingAnItemReportsBetweenBeginAndEndEdit) {
 
     const PopupMenuRequest& request = backend.last->requests.at(0);
     ASSERT_EQ(request.titles.size(), 3u);
-    EXPECT_STREQ(request.titles[0], "zero");
+    EXPECT_EQ(request.titles[0], "zero");
     EXPECT_EQ(request.checkedIndex, -1) << "style 0 shows no check marks";
     EXPECT_EQ(request.anchor, CRect(171, 40, 312, 55));
 }
@@ -121,8 +124,33 @@ TEST_F(OptionMenuTest, ListenerMayDropTheMenuDuringItsChange) {
     recorder.onChange = [this](COptionMenu* m) { frame->removeView(m, true); };
     click(kLButton);
     EXPECT_EQ(frame->getNbViews(), 0);
-    // Nothing breaks; with no frame left, the end of the edit has nowhere to go.
-    EXPECT_EQ(recorder.log, (std::vector<std::string>{"begin 7", "pop-up", "changed 0 value 0 dirty"}));
+    // The edit ends at the frame where it began.
+    EXPECT_EQ(recorder.log, (std::vector<std::string>{"begin 7", "pop-up", "changed 0 value 0 dirty", "end 7"}));
+}
+
+// A list that stays open across idle calls: the menu may leave the frame, or
+// the frame go, before the user answers; the edit still ends exactly once.
+TEST_F(OptionMenuTest, AnEditOpenAcrossCallsEndsOnceWhateverHappensMeanwhile) {
+    pick = RecordingPlatform::kKeepOpen;
+    click(kLButton);
+    click(kLButton);
+    EXPECT_TRUE(menu->isPopupOpen());
+    EXPECT_EQ(backend.last->requests.size(), 1u) << "one list at a time";
+    menu->remember();
+    frame->removeView(menu);
+    backend.last->closePopup(2);
+    EXPECT_EQ(recorder.log, (std::vector<std::string>{"begin 7", "pop-up", "changed 2 value 2 dirty", "end 7"}));
+    EXPECT_FALSE(menu->isEditing());
+
+    recorder.log.clear();
+    menu->remember();
+    frame->addView(menu);
+    click(kRButton);
+    frame->forget();  // the window closes with the list open
+    frame = nullptr;
+    EXPECT_EQ(recorder.log, (std::vector<std::string>{"begin 7", "pop-up", "end 7"}));
+    EXPECT_FALSE(menu->isPopupOpen());
+    menu->forget();
 }
 
 TEST(OptionMenu, DrawsTheCurrentTitleOverItsBackground) {

@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "toolkit/vstgui.h"
@@ -47,22 +48,36 @@ protected:
 
 class RecordingPlatform final : public PlatformFrame {
 public:
+    // An answer that leaves the pop-up open, as the X11 list stays open
+    // across idle calls, until closePopup() or the platform frame goes.
+    static constexpr int kKeepOpen = -2;
+
     explicit RecordingPlatform(const CRect& size) : context(size) {}
+    ~RecordingPlatform() override { closePopup(-1); }
 
     CDrawContext* beginDraw() override {
         ++draws;
         return &context;
     }
     void endDraw() override {}
-    int popupMenu(const PopupMenuRequest& request) override {
+    void popupMenu(const PopupMenuRequest& request, PopupMenuDone done) override {
         requests.push_back(request);
-        return answer ? answer(request) : -1;
+        const int chosen = answer ? answer(request) : -1;
+        if (chosen == kKeepOpen) {
+            openPopup = std::move(done);
+        } else {
+            done(chosen);
+        }
+    }
+    void closePopup(int chosen) {
+        if (PopupMenuDone done = std::exchange(openPopup, {})) done(chosen);
     }
 
     RecordingContext context;
     int draws = 0;
     std::vector<PopupMenuRequest> requests;
     std::function<int(const PopupMenuRequest&)> answer;
+    PopupMenuDone openPopup;
 };
 
 class RecordingBackend final : public Backend {

@@ -18,10 +18,14 @@ constexpr int kBlockFrames = 64;
 constexpr int kChannels = 6;
 
 // Kept for the process, as a host keeps a plug-in library while it may come back.
-PluginModule* loadedPlugin(std::string& error) {
+StandinModule* loadedStandin(std::string& error) {
     static std::unique_ptr<StandinModule> standin = StandinModule::load(druvo_host::builtStandinPath(), &error);
+    return standin.get();
+}
+
+PluginModule* loadedPlugin(std::string& error) {
     static std::unique_ptr<PluginModule> plugin =
-        standin ? PluginModule::load(druvo_host::builtPluginPath(), &error) : nullptr;
+        loadedStandin(error) ? PluginModule::load(druvo_host::builtPluginPath(), &error) : nullptr;
     return plugin.get();
 }
 
@@ -35,6 +39,7 @@ EditorHost::EditorHost() {
         error_ = "main returned no effect";
         return;
     }
+    loadedStandin(error_)->control().recordsNull = 0;
     effect_->prepare(44100.0f, kBlockFrames);
     effect_->setChannels(kChannels, kChannels);
     effect_->selectBus(3);
@@ -52,6 +57,13 @@ void EditorHost::play() {
     std::vector<float*> pointers;
     for (auto& buffer : buffers) pointers.push_back(buffer.data());
     effect_->processReplacing(pointers.data(), pointers.data() + kChannels, kBlockFrames);
+}
+
+void EditorHost::setLinked(bool linked) {
+    std::string error;
+    loadedStandin(error)->control().recordsNull = linked ? 0 : 1;
+    effect_->selectBus(linked ? 3 : 4);
+    play();
 }
 
 long EditorHost::openEditor(void* parent) { return static_cast<long>(effect_->dispatch(effEditOpen, 0, 0, parent)); }

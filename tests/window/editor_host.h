@@ -26,6 +26,10 @@ public:
 
     // One audio block, as the host's audio thread would play it.
     void play();
+    // Unlinked: bus 4, whose record the sibling does not give, so the
+    // connection state falls to 0 and the editor hides the bus menu. Linked:
+    // bus 3 delivering again. Takes effect with the block this plays.
+    void setLinked(bool linked);
     // effEditOpen with the host's native window; its answer.
     long openEditor(void* parent);
     void idle();  // effEditIdle

@@ -24,8 +24,8 @@ CCoord widestTitle(const PopupMenuRequest& request) {
     {
         CairoDrawContext context(cr, CRect(0, 0, 1, 1));
         context.setFont(kNormalFont);
-        for (const char* title : request.titles) {
-            if (title) widest = std::max(widest, context.getStringWidth(title));
+        for (const std::string& title : request.titles) {
+            widest = std::max(widest, context.getStringWidth(title.c_str()));
         }
     }
     cairo_destroy(cr);
@@ -65,9 +65,8 @@ void drawPopupList(CDrawContext& context, const CRect& area, const PopupMenuRequ
             context.setFillColor(kWhiteCColor);
             context.fillRect(CRect(row.left + 1, markTop, row.left + 1 + kMarkSize, markTop + kMarkSize));
         }
-        const char* title = request.titles[static_cast<std::size_t>(i)];
         const CRect text(row.left + kPopupTextInset, row.top, row.right, row.bottom);
-        if (title) context.drawString(title, text, false, kLeftText);
+        context.drawString(request.titles[static_cast<std::size_t>(i)].c_str(), text, false, kLeftText);
     }
     context.setClipRect(oldClip);
 }

@@ -28,7 +28,9 @@ CDrawContext* OffscreenFrame::beginDraw() {
     return &context;
 }
 
-int OffscreenFrame::popupMenu(const PopupMenuRequest& request) { return backend_.choosePopupItem(request); }
+void OffscreenFrame::popupMenu(const PopupMenuRequest& request, PopupMenuDone done) {
+    done(backend_.choosePopupItem(request));
+}
 
 void OffscreenFrame::paint() {
     frame_.drawRect(beginDraw(), frame_.getViewSize());

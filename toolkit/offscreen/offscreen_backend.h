@@ -34,7 +34,8 @@ public:
 
     CDrawContext* beginDraw() override;
     void endDraw() override {}
-    int popupMenu(const PopupMenuRequest& request) override;
+    // Answered at once by the backend's handler.
+    void popupMenu(const PopupMenuRequest& request, PopupMenuDone done) override;
 
     // Paints the whole frame now, as a window system's first paint would.
     void paint();

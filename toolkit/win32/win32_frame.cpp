@@ -1,6 +1,7 @@
 #include "toolkit/win32/win32_frame.h"
 
 #include <string>
+#include <utility>
 
 #include "toolkit/frame.h"
 #include "toolkit/win32/frame_window_class.h"
@@ -59,6 +60,11 @@ bool Win32Frame::open(HWND parent) {
 }
 
 Win32Frame::~Win32Frame() {
+    if (destroyed_) *destroyed_ = true;
+    if (PopupMenuDone done = std::exchange(popupDone_, {})) {
+        EndMenu();
+        done(-1);
+    }
     if (window_) {
         SetWindowLongPtrA(window_, GWLP_USERDATA, 0);  // no messages reach this object any more
         DestroyWindow(window_);
@@ -103,22 +109,29 @@ void Win32Frame::paint() {
     EndPaint(window_, &paint);
 }
 
-int Win32Frame::popupMenu(const PopupMenuRequest& request) {
-    if (!window_ || request.titles.empty()) return -1;
-    HMENU menu = CreatePopupMenu();
-    if (!menu) return -1;
+void Win32Frame::popupMenu(const PopupMenuRequest& request, PopupMenuDone done) {
+    HMENU menu = window_ && !popupDone_ && !request.titles.empty() ? CreatePopupMenu() : nullptr;
+    if (!menu) {
+        done(-1);
+        return;
+    }
     for (std::size_t i = 0; i < request.titles.size(); ++i) {
         const UINT flags = MF_STRING | (static_cast<int>(i) == request.checkedIndex ? MF_CHECKED : MF_UNCHECKED);
-        AppendMenuA(menu, flags, i + 1, menuText(request.titles[i]).c_str());
+        AppendMenuA(menu, flags, i + 1, menuText(request.titles[i].c_str()).c_str());
     }
     const CRect& size = frame_.getViewSize();
     POINT where{request.anchor.left - size.left, request.anchor.bottom - size.top};
     ClientToScreen(window_, &where);
+    popupDone_ = std::move(done);
+    bool destroyed = false;
+    destroyed_ = &destroyed;
     const UINT command = static_cast<UINT>(TrackPopupMenu(
         menu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RETURNCMD | TPM_LEFTBUTTON | TPM_RIGHTBUTTON, where.x, where.y, 0,
         window_, nullptr));
     DestroyMenu(menu);
-    return command > 0 ? static_cast<int>(command) - 1 : -1;
+    if (destroyed) return;  // closed from inside the menu's loop: the destructor answered -1
+    destroyed_ = nullptr;
+    if (PopupMenuDone finish = std::exchange(popupDone_, {})) finish(command > 0 ? static_cast<int>(command) - 1 : -1);
 }
 
 LRESULT CALLBACK Win32Frame::windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

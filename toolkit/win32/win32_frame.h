@@ -1,8 +1,10 @@
 // A frame's surface on Windows: a child window of the host's window. The
 // frame draws into a bitmap in memory that is copied to the window with
 // BitBlt after each redraw and on WM_PAINT; clicks go to the frame; the
-// option menu's pop-up is the system's TrackPopupMenu. The host's message
-// loop delivers the window's messages. UI thread only.
+// option menu's pop-up is the system's TrackPopupMenu, whose modal loop also
+// runs the host's timers (and so its idle calls, even one that closes the
+// editor). The host's message loop delivers the window's messages. UI thread
+// only.
 #pragma once
 
 #define WIN32_LEAN_AND_MEAN
@@ -19,14 +21,15 @@ class Win32Frame final : public PlatformFrame {
 public:
     // Null when `parent` is not a window or a GDI object cannot be made.
     static std::unique_ptr<Win32Frame> create(CFrame& frame, HWND parent);
-    // Destroys the window (unless its parent took it along already) and every GDI object.
+    // Ends an open pop-up (its callback gets -1), destroys the window (unless
+    // its parent took it along already) and every GDI object.
     ~Win32Frame() override;
     Win32Frame(const Win32Frame&) = delete;
     Win32Frame& operator=(const Win32Frame&) = delete;
 
     CDrawContext* beginDraw() override;
     void endDraw() override;
-    int popupMenu(const PopupMenuRequest& request) override;
+    void popupMenu(const PopupMenuRequest& request, PopupMenuDone done) override;
 
     HWND window() const { return window_; }
 
@@ -46,6 +49,10 @@ private:
     HBITMAP buffer_ = nullptr;
     HGDIOBJ previousBitmap_ = nullptr;
     std::unique_ptr<GdiDrawContext> context_;
+    // The open pop-up's callback, and a flag in popupMenu's frame that the
+    // destructor sets when it runs inside the pop-up's loop.
+    PopupMenuDone popupDone_;
+    bool* destroyed_ = nullptr;
 };
 
 }  // namespace MX::toolkit

@@ -2,10 +2,11 @@
 
 #include <cairo-xlib.h>
 
+#include <utility>
+
 #include "toolkit/draw_context.h"
 #include "toolkit/frame.h"
 #include "toolkit/x11/x11_error_trap.h"
-#include "toolkit/x11/x11_popup_menu.h"
 
 namespace MX::toolkit {
 
@@ -45,6 +46,8 @@ X11Frame::X11Frame(CFrame& frame, Display* display)
 
 X11Frame::~X11Frame() {
     if (destroyed_) *destroyed_ = true;
+    popup_.reset();
+    if (PopupMenuDone done = std::exchange(popupDone_, {})) done(-1);
     {
         X11ErrorTrap trap(display_);
         if (windowSurface_) cairo_surface_destroy(windowSurface_);
@@ -103,26 +106,41 @@ void X11Frame::show(const CRect& area) {
     cairo_surface_flush(windowSurface_);
 }
 
-int X11Frame::popupMenu(const PopupMenuRequest& request) {
-    if (windowGone_) return -1;
-    const bool outer = !handlingEvents_;
-    handlingEvents_ = true;  // the list's loop reads the connection now
-    const int chosen = runX11PopupMenu(display_, window_, request, [this](XEvent& event) { handle(event); });
-    if (outer) handlingEvents_ = false;
-    return chosen;
+void X11Frame::popupMenu(const PopupMenuRequest& request, PopupMenuDone done) {
+    std::unique_ptr<X11PopupMenu> popup =
+        windowGone_ || popup_ ? nullptr : X11PopupMenu::show(display_, window_, request);
+    if (!popup) {
+        done(-1);
+        return;
+    }
+    popup_ = std::move(popup);
+    popupDone_ = std::move(done);
+}
+
+void X11Frame::finishPopup(int outcome) {
+    if (outcome == X11PopupMenu::kStillOpen) return;
+    popup_.reset();
+    if (PopupMenuDone done = std::exchange(popupDone_, {})) done(outcome);
 }
 
 bool X11Frame::processEvents() {
-    if (handlingEvents_) return true;  // a nested idle from inside a click's handling
+    if (handlingEvents_) return true;  // a nested idle from inside a click's or a pick's handling
     bool destroyed = false;
     destroyed_ = &destroyed;
     handlingEvents_ = true;
     while (!windowGone_ && XPending(display_) > 0) {
         XEvent event;
         XNextEvent(display_, &event);
-        handle(event);
+        if (popup_ && event.xany.window == popup_->window()) {
+            finishPopup(popup_->handle(event));
+        } else {
+            handle(event);
+        }
         if (destroyed) return false;
     }
+    // A list whose frame window went with the host's, or that never got its grab, closes.
+    if (popup_) finishPopup(windowGone_ ? -1 : popup_->poll());
+    if (destroyed) return false;
     handlingEvents_ = false;
     destroyed_ = nullptr;
     return true;

@@ -2,8 +2,9 @@
 // connection of its own. The frame draws into an image in memory (the same
 // cairo drawing as offscreen) that is copied to the window after each redraw
 // and on Expose. The host delivers no X events to a plug-in, so the frame's
-// idle pumps the connection: Expose repaints, button presses go to the frame.
-// UI thread only.
+// idle pumps the connection: Expose repaints, button presses go to the frame,
+// and the events of an open pop-up list go to the list, which stays open
+// across idle calls until the user picks or dismisses. UI thread only.
 #pragma once
 
 #include <X11/Xlib.h>
@@ -12,6 +13,7 @@
 
 #include "toolkit/backend.h"
 #include "toolkit/offscreen/offscreen_surface.h"
+#include "toolkit/x11/x11_popup_menu.h"
 
 typedef struct _cairo_surface cairo_surface_t;
 
@@ -23,13 +25,15 @@ public:
     // inside `parent`. Null when the display does not open or `parent` is not
     // a window on it.
     static std::unique_ptr<X11Frame> create(CFrame& frame, Window parent);
+    // Takes an open pop-up list down (its callback gets -1), then the window.
     ~X11Frame() override;
     X11Frame(const X11Frame&) = delete;
     X11Frame& operator=(const X11Frame&) = delete;
 
     CDrawContext* beginDraw() override;
     void endDraw() override;
-    int popupMenu(const PopupMenuRequest& request) override;
+    // Shows the list and returns; one list at a time.
+    void popupMenu(const PopupMenuRequest& request, PopupMenuDone done) override;
     bool processEvents() override;
 
     Window window() const { return window_; }
@@ -38,6 +42,9 @@ private:
     X11Frame(CFrame& frame, Display* display);
     bool open(Window parent);
     void handle(XEvent& event);
+    // Closes the list on an outcome other than X11PopupMenu::kStillOpen and
+    // reports it; the callback may destroy this frame.
+    void finishPopup(int outcome);
     // Paints `area` of the frame into the image and shows it.
     void repaint(const CRect& area);
     // Copies `area` of the image to the window.
@@ -51,6 +58,8 @@ private:
     CRect exposed_;
     bool windowGone_ = false;
     bool handlingEvents_ = false;
+    std::unique_ptr<X11PopupMenu> popup_;
+    PopupMenuDone popupDone_;
     // Set while processEvents() runs; the destructor marks it.
     bool* destroyed_ = nullptr;
 };

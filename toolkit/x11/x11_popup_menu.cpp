@@ -5,8 +5,6 @@
 #include <cairo-xlib.h>
 
 #include <algorithm>
-#include <chrono>
-#include <thread>
 
 #include "toolkit/cairo/popup_list.h"
 #include "toolkit/offscreen/offscreen_surface.h"
@@ -15,84 +13,71 @@
 namespace MX::toolkit {
 
 namespace {
-
 constexpr int kGrabAttempts = 20;
-constexpr auto kGrabRetryDelay = std::chrono::milliseconds(10);
+}  // namespace
 
-class PopupWindow {
-public:
-    PopupWindow(Display* display, Window owner, const PopupMenuRequest& request);
-    ~PopupWindow();
-    PopupWindow(const PopupWindow&) = delete;
-    PopupWindow& operator=(const PopupWindow&) = delete;
+std::unique_ptr<X11PopupMenu> X11PopupMenu::show(Display* display, Window owner, const PopupMenuRequest& request) {
+    if (!display || !owner || request.titles.empty()) return nullptr;
+    std::unique_ptr<X11PopupMenu> popup(new X11PopupMenu(display, request));
+    if (!popup->open(owner)) return nullptr;
+    return popup;
+}
 
-    // False when the window could not be made or the pointer not grabbed.
-    bool shown() const { return grabbed_; }
-    int run(const std::function<void(XEvent&)>& forward);
+X11PopupMenu::X11PopupMenu(Display* display, const PopupMenuRequest& request)
+    : display_(display), request_(request), count_(static_cast<int>(request.titles.size())) {}
 
-private:
-    void place(Window owner);
-    bool grab();
-    void highlight(int row);
-    void draw();
-
-    Display* display_;
-    const PopupMenuRequest& request_;
-    int count_;
-    CRect size_;  // the list at (0, 0)
-    CRect area_;  // where it is shown, in root coordinates
-    Window window_ = 0;
-    Screen* screen_ = nullptr;
-    cairo_surface_t* surface_ = nullptr;
-    bool grabbed_ = false;
-    bool keyboard_ = false;
-    int highlighted_ = -1;
-};
-
-PopupWindow::PopupWindow(Display* display, Window owner, const PopupMenuRequest& request)
-    : display_(display), request_(request), count_(static_cast<int>(request.titles.size())) {
-    if (count_ <= 0) return;
+X11PopupMenu::~X11PopupMenu() {
     X11ErrorTrap trap(display_);
-    place(owner);
-    if (trap.failed() || !screen_) return;
+    if (keyboard_) XUngrabKeyboard(display_, CurrentTime);
+    if (grabbed_) XUngrabPointer(display_, CurrentTime);
+    if (window_) XDestroyWindow(display_, window_);
+    if (surface_) cairo_surface_destroy(surface_);
+    if (image_) XFreePixmap(display_, image_);
+    XFlush(display_);
+}
+
+// The list is drawn into a pixmap that is the window's background, so the
+// server shows it from the moment the window maps and repaints exposed parts
+// itself, however long the host takes to idle again.
+bool X11PopupMenu::open(Window owner) {
+    X11ErrorTrap trap(display_);
+    if (!place(owner) || trap.failed()) return false;
+    const Window root = RootWindowOfScreen(screen_);
+    const auto width = static_cast<unsigned>(area_.width());
+    const auto height = static_cast<unsigned>(area_.height());
+    image_ = XCreatePixmap(display_, root, width, height, static_cast<unsigned>(DefaultDepthOfScreen(screen_)));
+    if (trap.failed()) {
+        image_ = 0;
+        return false;
+    }
+    surface_ = cairo_xlib_surface_create(display_, image_, DefaultVisualOfScreen(screen_), area_.width(),
+                                         area_.height());
+    draw();
 
     XSetWindowAttributes attributes{};
     attributes.override_redirect = True;
     attributes.save_under = True;
-    attributes.background_pixmap = None;
-    attributes.event_mask =
-        ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask | KeyPressMask;
-    window_ = XCreateWindow(display_, RootWindowOfScreen(screen_), area_.left, area_.top,
-                            static_cast<unsigned>(area_.width()), static_cast<unsigned>(area_.height()), 0,
-                            CopyFromParent, InputOutput, CopyFromParent,
-                            CWOverrideRedirect | CWSaveUnder | CWBackPixmap | CWEventMask, &attributes);
+    attributes.background_pixmap = image_;
+    attributes.event_mask = ButtonPressMask | ButtonReleaseMask | PointerMotionMask | KeyPressMask;
+    window_ = XCreateWindow(display_, root, area_.left, area_.top, width, height, 0, CopyFromParent, InputOutput,
+                            CopyFromParent, CWOverrideRedirect | CWSaveUnder | CWBackPixmap | CWEventMask,
+                            &attributes);
     XMapRaised(display_, window_);
-    if (trap.failed()) return;
-    surface_ = cairo_xlib_surface_create(display_, window_, DefaultVisualOfScreen(screen_), area_.width(),
-                                         area_.height());
-    grabbed_ = grab();
-    if (grabbed_) draw();
-}
-
-PopupWindow::~PopupWindow() {
-    X11ErrorTrap trap(display_);
-    if (keyboard_) XUngrabKeyboard(display_, CurrentTime);
-    if (grabbed_) XUngrabPointer(display_, CurrentTime);
-    if (surface_) cairo_surface_destroy(surface_);
-    if (window_) XDestroyWindow(display_, window_);
-    XFlush(display_);
+    if (trap.failed()) return false;
+    tryGrab();
+    return true;
 }
 
 // Below the anchor's left edge, or above it when the screen ends first; never off the screen's sides.
-void PopupWindow::place(Window owner) {
+bool X11PopupMenu::place(Window owner) {
     XWindowAttributes ownerAttributes;
-    if (!XGetWindowAttributes(display_, owner, &ownerAttributes)) return;
+    if (!XGetWindowAttributes(display_, owner, &ownerAttributes)) return false;
     int x = 0;
     int y = 0;
     Window child = 0;
     if (!XTranslateCoordinates(display_, owner, ownerAttributes.root, request_.anchor.left,
                                request_.anchor.bottom, &x, &y, &child)) {
-        return;
+        return false;
     }
     screen_ = ownerAttributes.screen;
     size_ = popupListSize(request_);
@@ -102,25 +87,29 @@ void PopupWindow::place(Window owner) {
     x = std::clamp(x, 0, std::max(0, WidthOfScreen(screen_) - width));
     y = std::max(y, 0);
     area_ = CRect(x, y, x + width, y + height);
+    return screen_ != nullptr;
 }
 
-// The opening click may still hold its implicit grab, or another client a
-// grab of its own for a moment: try a few times before giving up.
-bool PopupWindow::grab() {
+// The opening click's implicit grab is this connection's own, so the first
+// attempt normally succeeds; another client's grab may last a moment.
+bool X11PopupMenu::tryGrab() {
+    ++grabAttempts_;
     const unsigned mask = ButtonPressMask | ButtonReleaseMask | PointerMotionMask;
-    for (int attempt = 0; attempt < kGrabAttempts; ++attempt) {
-        if (XGrabPointer(display_, window_, False, mask, GrabModeAsync, GrabModeAsync, None, None,
-                         CurrentTime) == GrabSuccess) {
-            keyboard_ = XGrabKeyboard(display_, window_, False, GrabModeAsync, GrabModeAsync, CurrentTime) ==
-                        GrabSuccess;
-            return true;
-        }
-        std::this_thread::sleep_for(kGrabRetryDelay);
+    grabbed_ = XGrabPointer(display_, window_, False, mask, GrabModeAsync, GrabModeAsync, None, None,
+                            CurrentTime) == GrabSuccess;
+    if (grabbed_) {
+        keyboard_ =
+            XGrabKeyboard(display_, window_, False, GrabModeAsync, GrabModeAsync, CurrentTime) == GrabSuccess;
     }
-    return false;
+    return grabbed_;
 }
 
-void PopupWindow::highlight(int row) {
+int X11PopupMenu::poll() {
+    if (grabbed_ || tryGrab()) return kStillOpen;
+    return grabAttempts_ < kGrabAttempts ? kStillOpen : -1;
+}
+
+void X11PopupMenu::highlight(int row) {
     if (row == highlighted_) return;
     highlighted_ = row;
     draw();
@@ -128,7 +117,7 @@ void PopupWindow::highlight(int row) {
 
 // Drawn in memory and copied, as the frame is: text comes out the same, and
 // no glyphs are cached on the X server side for a connection that will close.
-void PopupWindow::draw() {
+void X11PopupMenu::draw() {
     OffscreenSurface image(size_);
     if (!image.valid()) return;
     drawPopupList(image.context(), size_, request_, highlighted_);
@@ -139,69 +128,53 @@ void PopupWindow::draw() {
     cairo_paint(cr);
     cairo_destroy(cr);
     cairo_surface_flush(surface_);
+    if (window_) XClearWindow(display_, window_);
     XFlush(display_);
 }
 
-int PopupWindow::run(const std::function<void(XEvent&)>& forward) {
-    for (;;) {
-        XEvent event;
-        XNextEvent(display_, &event);
-        if (event.xany.window != window_) {
-            if (forward) forward(event);
-            continue;
+int X11PopupMenu::rowAt(int x, int y) const { return popupListRowAt(request_, size_, CPoint(x, y)); }
+
+int X11PopupMenu::handle(const XEvent& event) {
+    switch (event.type) {
+    case MotionNotify:
+        highlight(rowAt(event.xmotion.x, event.xmotion.y));
+        break;
+    case ButtonPress:
+        if (event.xbutton.button > Button3) break;  // wheel
+        if (const int row = rowAt(event.xbutton.x, event.xbutton.y); row >= 0) {
+            highlight(row);
+            break;
         }
-        switch (event.type) {
-        case Expose:
-            if (event.xexpose.count == 0) draw();
-            break;
-        case MotionNotify:
-            highlight(popupListRowAt(request_, size_, CPoint(event.xmotion.x, event.xmotion.y)));
-            break;
-        case ButtonPress:
-            if (event.xbutton.button > Button3) break;  // wheel
-            if (const int row = popupListRowAt(request_, size_, CPoint(event.xbutton.x, event.xbutton.y)); row >= 0) {
-                highlight(row);
-                break;
-            }
+        return -1;
+    case ButtonRelease:
+        // The opening click's release lands on the menu face, outside the list: ignored.
+        if (event.xbutton.button > Button3) break;
+        if (const int row = rowAt(event.xbutton.x, event.xbutton.y); row >= 0) return row;
+        break;
+    case KeyPress: {
+        XKeyEvent key = event.xkey;
+        switch (XLookupKeysym(&key, 0)) {
+        case XK_Escape:
             return -1;
-        case ButtonRelease:
-            // The opening click's release lands on the menu face, outside the list: ignored.
-            if (event.xbutton.button > Button3) break;
-            if (const int row = popupListRowAt(request_, size_, CPoint(event.xbutton.x, event.xbutton.y)); row >= 0) {
-                return row;
-            }
+        case XK_Return:
+        case XK_KP_Enter:
+            if (highlighted_ >= 0) return highlighted_;
             break;
-        case KeyPress:
-            switch (XLookupKeysym(&event.xkey, 0)) {
-            case XK_Escape:
-                return -1;
-            case XK_Return:
-            case XK_KP_Enter:
-                if (highlighted_ >= 0) return highlighted_;
-                break;
-            case XK_Up:
-                highlight(highlighted_ <= 0 ? count_ - 1 : highlighted_ - 1);
-                break;
-            case XK_Down:
-                highlight(highlighted_ + 1 >= count_ ? 0 : highlighted_ + 1);
-                break;
-            default:
-                break;
-            }
+        case XK_Up:
+            highlight(highlighted_ <= 0 ? count_ - 1 : highlighted_ - 1);
+            break;
+        case XK_Down:
+            highlight(highlighted_ + 1 >= count_ ? 0 : highlighted_ + 1);
             break;
         default:
             break;
         }
+        break;
     }
-}
-
-}  // namespace
-
-int runX11PopupMenu(Display* display, Window owner, const PopupMenuRequest& request,
-                    const std::function<void(XEvent&)>& forward) {
-    if (!display || !owner) return -1;
-    PopupWindow popup(display, owner, request);
-    return popup.shown() ? popup.run(forward) : -1;
+    default:
+        break;
+    }
+    return kStillOpen;
 }
 
 }  // namespace MX::toolkit

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <functional>
 #include <thread>
 
 #include "editor_host.h"
@@ -75,6 +76,14 @@ protected:
 
 bool bright(const CColor& c) { return c.red > 160 && c.green > 160 && c.blue > 160; }
 
+// A host's timer, which hosts idle their editors from and which the system
+// menu's own loop keeps running: runs the action on each tick until it answers true.
+std::function<bool()> hostTimerAction;
+
+VOID CALLBACK onHostTimer(HWND, UINT, UINT_PTR, DWORD) {
+    if (hostTimerAction && hostTimerAction()) hostTimerAction = nullptr;
+}
+
 }  // namespace
 
 TEST_F(Win32EditorTest, WindowShowsLightChannelDisplayAndMenu) {
@@ -107,6 +116,38 @@ TEST_F(Win32EditorTest, DismissingThePopUpGivesBeginAndEndOnly) {
     });
     EXPECT_EQ(EditorHost::editCalls(), (std::vector<std::string>{"begin 0", "end 0"}));
     EXPECT_FLOAT_EQ(host.effect().getParameter(), 0.1875f);
+}
+
+// Inside TrackPopupMenu's loop the host's timer drops the link (the menu
+// leaves the window) or closes the editor: the host still gets its endEdit.
+TEST_F(Win32EditorTest, EditEndsWhenTheMenuGoesInsideTheMenuLoop) {
+    open();
+    const UINT_PTR timer = SetTimer(nullptr, 0, 10, onHostTimer);
+    for (const bool closeEditor : {false, true}) {
+        EditorHost::clearCalls();
+        hostTimerAction = [this, closeEditor] {
+            HWND menu = FindWindowA("#32768", nullptr);
+            if (EditorHost::editCalls().size() != 1 || !menu || !IsWindowVisible(menu)) return false;
+            if (closeEditor) {
+                host.closeEditor();
+                opened = false;
+            } else {
+                host.setLinked(false);
+                host.idle();
+                postKeys(menu, {VK_ESCAPE});
+            }
+            return true;
+        };
+        postClick(window, kMenuRect.left + 30, kMenuRect.top + 7);
+        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        while (EditorHost::editCalls().size() < 2 && std::chrono::steady_clock::now() < end) pumpMessages(5);
+        EXPECT_EQ(EditorHost::editCalls(), (std::vector<std::string>{"begin 0", "end 0"})) << closeEditor;
+        hostTimerAction = nullptr;
+        host.setLinked(true);
+        idle();
+    }
+    KillTimer(nullptr, timer);
+    EXPECT_TRUE(childWindows(parent).empty());
 }
 
 TEST_F(Win32EditorTest, OpenCloseCyclesLeaveNoWindowsOrHandles) {

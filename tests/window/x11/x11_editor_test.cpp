@@ -52,20 +52,33 @@ protected:
         expectPixels([this](int x, int y) { return user.pixel(window, x, y); }, rect, bitmap, source);
     }
 
-    // Clicks the bus menu; `action` works the pop-up from a connection of its
-    // own while the host's idle call runs the pop-up's loop.
+    // Idles the editor until `done()` holds, within five seconds; whether it did.
+    template <typename Condition>
+    bool idleUntil(Condition done) {
+        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        while (!done()) {
+            if (std::chrono::steady_clock::now() > end) return false;
+            idle();
+        }
+        return true;
+    }
+    // Clicks the bus menu and idles until its list shows (and holds the grabs); the list's window.
+    Window openList() {
+        user.click(window, kMenuRect.left + 30, kMenuRect.top + 7);
+        Window popup = 0;
+        idleUntil([&] { return (popup = user.waitForPopup(0)) != 0; });
+        return popup;
+    }
+    // Opens the list and lets `action` work it from a connection of its own
+    // while the host keeps idling the editor, until the edit ends.
     template <typename UserAction>
     void useMenu(UserAction action) {
-        std::thread person([action] {
+        const Window popup = openList();
+        std::thread person([action, popup] {
             X11TestDisplay hand;
-            action(hand, hand.waitForPopup(5000));
+            action(hand, popup);
         });
-        user.click(window, kMenuRect.left + 30, kMenuRect.top + 7);
-        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-        while (EditorHost::editCalls().size() < 2 && std::chrono::steady_clock::now() < end) {
-            idle();
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        }
+        idleUntil([] { return EditorHost::editCalls().size() >= 2; });
         person.join();
         idle();
     }
@@ -112,6 +125,44 @@ TEST_F(X11EditorTest, DismissingThePopUpGivesBeginAndEndOnly) {
     });
     EXPECT_EQ(EditorHost::editCalls(), (std::vector<std::string>{"begin 0", "end 0"}));
     EXPECT_FLOAT_EQ(host.effect().getParameter(), 0.1875f);
+}
+
+// effEditIdle returns while the list is open; a pick made later reaches the
+// host as one edit.
+TEST_F(X11EditorTest, IdleReturnsWhileTheListIsOpenAndALaterPickReachesTheHost) {
+    open();
+    const Window popup = openList();
+    ASSERT_NE(popup, 0u);
+    for (int i = 0; i < 3; ++i) idle();
+    EXPECT_EQ(user.waitForPopup(0), popup) << "still open";
+    EXPECT_EQ(EditorHost::editCalls(), std::vector<std::string>{"begin 0"});
+    user.click(popup, 20, 1 + 5 * kPopupRowHeight + 8);
+    ASSERT_TRUE(idleUntil([] { return EditorHost::editCalls().size() >= 3; }));
+    EXPECT_EQ(EditorHost::editCalls(), (std::vector<std::string>{"begin 0", "automate 0 0.3125", "end 0"}));
+}
+
+// The link drops (the menu leaves the window) or the host closes the editor
+// while the list is open: the host still gets its endEdit, and the list goes.
+TEST_F(X11EditorTest, EditEndsWhenTheMenuGoesWhileItsListIsOpen) {
+    open();
+    ASSERT_NE(openList(), 0u);
+    host.setLinked(false);
+    idle();
+    EXPECT_NE(user.waitForPopup(0), 0u) << "the list outlives the menu face";
+    user.key(XK_Escape);
+    ASSERT_TRUE(idleUntil([] { return EditorHost::editCalls().size() >= 2; }));
+    EXPECT_EQ(EditorHost::editCalls(), (std::vector<std::string>{"begin 0", "end 0"}));
+
+    host.setLinked(true);
+    idle();
+    EditorHost::clearCalls();
+    ASSERT_NE(openList(), 0u);
+    host.closeEditor();
+    opened = false;
+    XSync(user.display(), False);
+    EXPECT_EQ(EditorHost::editCalls(), (std::vector<std::string>{"begin 0", "end 0"}));
+    EXPECT_EQ(user.waitForPopup(0), 0u);
+    EXPECT_TRUE(user.children(parent).empty());
 }
 
 TEST_F(X11EditorTest, OpenCloseCyclesLeaveNothingBehind) {

@@ -57,21 +57,33 @@ protected:
         expectPixels([this](int x, int y) { return host.pixel(window, x, y); }, rect, CBitmap(bitmapId).image(), source);
     }
 
-    // Clicks the menu and lets `user` act on the pop-up from another connection
-    // while the frame's idle runs the pop-up's loop, as a host's idle call would.
+    // Idles the frame until `done()` holds, within five seconds; whether it did.
+    template <typename Condition>
+    bool idleUntil(Condition done) {
+        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        while (!done()) {
+            if (std::chrono::steady_clock::now() > end) return false;
+            idle();
+        }
+        return true;
+    }
+    // Clicks the menu and idles until its list shows (and holds the grabs); the list's window.
+    Window openList() {
+        host.click(window, kMenuRect.left + 20, kMenuRect.top + 7);
+        Window popup = 0;
+        idleUntil([&] { return (popup = host.waitForPopup(0)) != 0; });
+        return popup;
+    }
+    // Opens the list and lets `user` act on it from another connection while
+    // the host keeps idling the frame, until the edit ends.
     template <typename UserAction>
     void useMenu(UserAction action) {
-        std::thread user([action] {
+        const Window popup = openList();
+        std::thread user([action, popup] {
             X11TestDisplay person;
-            const Window popup = person.waitForPopup(5000);
             action(person, popup);
         });
-        host.click(window, kMenuRect.left + 20, kMenuRect.top + 7);
-        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-        while (recorder.calls.size() < 2 && std::chrono::steady_clock::now() < end) {
-            idle();
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        }
+        idleUntil([this] { return recorder.calls.size() >= 2; });
         user.join();
         idle();
     }
@@ -144,6 +156,33 @@ TEST_F(X11FrameTest, KeysMoveThroughTheListAndReturnPicks) {
     EXPECT_EQ(recorder.calls, (std::vector<std::string>{"begin 0", "value 2", "end 0"}));
 }
 
+// The list stays open across idle calls, each of which returns with nothing
+// to wait for; a pick made later still arrives, and closing the frame while
+// the list is open takes the list down and ends the edit.
+TEST_F(X11FrameTest, IdleReturnsWhileTheListStaysOpen) {
+    openFrame();
+    for (bool pick : {true, false}) {
+        recorder.calls.clear();
+        const Window popup = openList();
+        ASSERT_NE(popup, 0u);
+        for (int i = 0; i < 3; ++i) idle();
+        EXPECT_EQ(host.waitForPopup(0), popup) << "still open";
+        EXPECT_EQ(recorder.calls, (std::vector<std::string>{"begin 0"}));
+        if (pick) {
+            for (int i = 0; i < 3; ++i) host.key(XK_Down);
+            host.key(XK_Return);
+            ASSERT_TRUE(idleUntil([&] { return recorder.calls.size() >= 3; }));
+            EXPECT_EQ(recorder.calls, (std::vector<std::string>{"begin 0", "value 2", "end 0"}));
+        } else {
+            frame->forget();
+            frame = nullptr;
+            XSync(host.display(), False);
+            EXPECT_EQ(recorder.calls, (std::vector<std::string>{"begin 0", "end 0"}));
+        }
+        EXPECT_EQ(host.waitForPopup(0), 0u) << "the list is gone";
+    }
+}
+
 TEST_F(X11FrameTest, NoWindowForAMissingOrBadParent) {
     for (void* bad : {static_cast<void*>(nullptr), reinterpret_cast<void*>(std::uintptr_t{0x7ffffff0})}) {
         auto* lone = new CFrame(CRect(0, 0, 317, 59), bad, &recorder, &backend);
@@ -164,7 +203,7 @@ TEST_F(X11FrameTest, HostDestroyingItsWindowFirstIsSurvived) {
 
 
 // A host that closes the editor from inside the automation call of a pick: the
-// frame goes away while its own idle is handling the click.
+// frame goes away while its own idle is handling the pick.
 TEST_F(X11FrameTest, FrameClosedByThePickItHandlesIsSurvived) {
     openFrame();
     struct Closer : CControlListener {
@@ -176,18 +215,9 @@ TEST_F(X11FrameTest, FrameClosedByThePickItHandlesIsSurvived) {
     } closer;
     closer.frame = &frame;
     menu->setListener(&closer);
-    std::thread user([] {
-        X11TestDisplay person;
-        const Window popup = person.waitForPopup(5000);
-        if (popup) person.click(popup, 8, 1 + 2 * kPopupRowHeight + 8);
-    });
-    host.click(window, kMenuRect.left + 20, kMenuRect.top + 7);
-    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-    while (frame && std::chrono::steady_clock::now() < end) {
-        idle();
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    user.join();
-    EXPECT_EQ(frame, nullptr);
-    EXPECT_EQ(recorder.calls, (std::vector<std::string>{"begin 0"}));
+    const Window popup = openList();
+    ASSERT_NE(popup, 0u);
+    host.click(popup, 8, 1 + 2 * kPopupRowHeight + 8);
+    EXPECT_TRUE(idleUntil([this] { return frame == nullptr; }));
+    EXPECT_EQ(recorder.calls, (std::vector<std::string>{"begin 0", "end 0"})) << "the frame ended the edit";
 }
