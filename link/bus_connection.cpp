@@ -4,6 +4,7 @@
 
 #include "link/bus_record_operations.h"
 #include "link/channel_configuration.h"
+#include "link/live_connections.h"
 #include "link/relaxed_field.h"
 #include "link/sibling_module.h"
 #include "runtime/vector_primitives.h"
@@ -43,8 +44,15 @@ void passThrough(float* const* inputs, float* const* outputs, std::int32_t frame
 
 }  // namespace
 
+BusConnection::BusConnection() noexcept
+    : inLiveTable_(true), instanceNumber_(takeInstanceNumber(*this)) {}
+
 BusConnection::BusConnection(std::int32_t instanceNumber) noexcept
-    : instanceNumber_(instanceNumber) {}
+    : inLiveTable_(false), instanceNumber_(instanceNumber) {}
+
+BusConnection::~BusConnection() {
+    if (inLiveTable_) giveBackInstanceNumber(instanceNumber_, *this);
+}
 
 void BusConnection::process(float* const* inputs, float* const* outputs,
                             std::int32_t sampleFrames,
@@ -68,13 +76,15 @@ void BusConnection::process(float* const* inputs, float* const* outputs,
 
 MoltraxBusRecord* BusConnection::pull(std::int32_t frames, std::int32_t outputChannels,
                                       std::int32_t selection) noexcept {
-    // A record and render request of an unloaded module are forgotten, never touched.
+    // While the module is away a held record is neither read nor dropped here:
+    // the module's unload releases it first (releaseBeforeUnload), before its
+    // memory may go.
     if (!siblingLoaded()) {
         setState(0);
-        takeClaim();
         return nullptr;
     }
-    // The module was unloaded and loaded again since the claim.
+    // A record from an earlier load that no unload released (claimed while the
+    // unload ran) may be gone with that load: forgotten, never touched.
     if (claimed_.load(std::memory_order_relaxed) != nullptr && !claimFromLoadedModule()) {
         takeClaim();
     }
@@ -133,6 +143,14 @@ void BusConnection::releaseOnSelectionChange() noexcept {
 
 void BusConnection::releaseAtDestruction() noexcept {
     if (MoltraxBusRecord* const record = takeClaim()) {
+        link::releaseAtDestruction(*record, instanceNumber_);
+    }
+}
+
+void BusConnection::releaseBeforeUnload(std::uint32_t generation) noexcept {
+    MoltraxBusRecord* const record = claimed_.exchange(nullptr, std::memory_order_acq_rel);
+    render_.store(nullptr, std::memory_order_release);
+    if (record != nullptr && claimGeneration_.load(std::memory_order_relaxed) == generation) {
         link::releaseAtDestruction(*record, instanceNumber_);
     }
 }

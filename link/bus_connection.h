@@ -14,7 +14,14 @@ namespace MX::link {
 
 class BusConnection {
 public:
+    // Joins the live connections under the lowest instance number none of
+    // them holds (link/live_connections.h). UI thread.
+    BusConnection() noexcept;
+    // A connection outside the live table, with a number of the caller's choice.
     explicit BusConnection(std::int32_t instanceNumber) noexcept;
+    ~BusConnection();
+    BusConnection(const BusConnection&) = delete;
+    BusConnection& operator=(const BusConnection&) = delete;
 
     // One audio block: pass-through, claim, render request and delivery.
     // `selection` is the bus selection (0 = off, 1..16); any other value is
@@ -31,6 +38,10 @@ public:
     // At destruction, before the instance counter is lowered: releases a held
     // record only while it is still enabled and ours. UI thread.
     void releaseAtDestruction() noexcept;
+    // When the sibling module load `generation` ends, before the module is
+    // freed: releases a record claimed from that load the way destruction does,
+    // while its memory certainly exists. UI thread.
+    void releaseBeforeUnload(std::uint32_t generation) noexcept;
 
     std::int32_t connectionState() const noexcept;  // 0..3
     std::int32_t instanceNumber() const noexcept { return instanceNumber_; }
@@ -48,6 +59,7 @@ private:
     void claim(std::int32_t busIndex, std::int32_t requestedChannels) noexcept;
     void setState(std::int32_t state) noexcept;
 
+    const bool inLiveTable_;
     const std::int32_t instanceNumber_;
     std::atomic<MoltraxBusRecord*> claimed_{nullptr};
     std::atomic<MoltraxRenderFn> render_{nullptr};

@@ -10,8 +10,6 @@ namespace MX::link {
 
 namespace {
 
-constexpr std::int32_t kMaxOwnerMark = 255;
-
 // The instrument keeps validFrames within the buffers; a value outside them
 // is clamped so no access leaves the 16384-sample buffers.
 std::int32_t boundedFrames(std::int32_t validFrames) noexcept {

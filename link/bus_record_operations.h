@@ -8,6 +8,8 @@
 
 namespace MX::link {
 
+// The largest instance number the one-byte owner mark holds.
+inline constexpr std::int32_t kMaxOwnerMark = 255;
 // Instance numbers that fit the one-byte owner mark; others never claim.
 bool ownerMarkFits(std::int32_t instanceNumber) noexcept;
 

@@ -11,6 +11,9 @@
 namespace MX::link {
 
 // Bodies of our exports MoltraxConnect / MoltraxDisconnect. UI thread.
+// Disconnect releases the live connections' claims on the module's records
+// before it tells the sibling and frees the module, so a disconnect and a
+// connect while the host keeps the sibling loaded strand no claim.
 std::int32_t connectSibling() noexcept;
 std::int32_t disconnectSibling() noexcept;
 

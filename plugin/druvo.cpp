@@ -12,16 +12,17 @@ namespace MX {
 
 namespace {
 
-// Live effects; the new value at construction is the effect's instance number.
+// Live effects: the first loads the sibling module, the last unloads it.
 std::atomic<std::int32_t> instanceCounter{0};
 
 }  // namespace
 
-// Runs before the bus link is built: the vector primitives pick their variants
-// for this processor, and the counter gives the link its instance number.
-std::int32_t Druvo::registerInstance() noexcept {
+// The vector primitives pick their variants for this processor, and the
+// counter counts the new effect. Its instance number is not the count: the bus
+// link takes the lowest number that no live effect holds.
+void Druvo::registerInstance() noexcept {
     runtime::initVectorPrimitives();
-    return instanceCounter.fetch_add(1, std::memory_order_relaxed) + 1;
+    instanceCounter.fetch_add(1, std::memory_order_relaxed);
 }
 
 std::int32_t Druvo::instanceCount() noexcept {
@@ -29,8 +30,9 @@ std::int32_t Druvo::instanceCount() noexcept {
 }
 
 Druvo::Druvo(audioMasterCallback audioMaster)
-    : AudioEffectX(audioMaster, kNumPrograms, kNumParameters), connection_(registerInstance()) {
+    : AudioEffectX(audioMaster, kNumPrograms, kNumParameters) {
     link::fillDefaultDirectory(outputBusTable_);
+    registerInstance();
     link::connectSibling();
     setUniqueID(kUniqueId);
     checkOwnModuleFileName();

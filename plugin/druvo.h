@@ -68,7 +68,7 @@ public:
     static std::int32_t instanceCount() noexcept;
 
 private:
-    static std::int32_t registerInstance() noexcept;
+    static void registerInstance() noexcept;
     void setSelection(std::int32_t selection) noexcept;
 
     bool directoryChanged_ = false;

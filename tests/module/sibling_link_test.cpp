@@ -1,6 +1,8 @@
 // The link to the stand-in Moltrax: loading with the first effect and
 // unloading with the last, instance numbers, and the claim and release of
 // shared bus records as the sibling sees them.
+#include <vector>
+
 #include "tests/module/standin_sibling.h"
 
 namespace druvo_test {
@@ -52,21 +54,40 @@ TEST_F(SiblingLink, EffectsBuiltWhileConnectedDoNotConnectAgain) {
     EXPECT_EQ(standin().calls().disconnect, 1);
 }
 
-TEST_F(SiblingLink, InstanceNumbersFollowTheLiveCount) {
+TEST_F(SiblingLink, InstanceNumbersAreTheLowestNoLiveEffectHolds) {
     auto a = makeInstanceOnBus(1);
     auto b = makeInstanceOnBus(2);
+    auto c = makeInstanceOnBus(3);
     EXPECT_EQ(record(0).owner, 1);
     EXPECT_EQ(record(1).owner, 2);
+    EXPECT_EQ(record(2).owner, 3);
+    b->close();
+    EXPECT_EQ(record(1).owner, 0);
+    EXPECT_EQ(record(1).refCount, 0);
+    // Two effects are alive, but 3 is taken: the new one gets the free 2.
+    auto d = makeInstanceOnBus(4);
+    EXPECT_EQ(record(3).owner, 2);
+    // Closing the other effect keeps its neighbour's claim.
+    c->close();
+    EXPECT_EQ(record(2).owner, 0);
+    EXPECT_EQ(record(3).owner, 2);
+    EXPECT_EQ(record(3).refCount, 1);
     a->close();
+    d->close();
+    auto e = makeInstanceOnBus(5);
+    EXPECT_EQ(record(4).owner, 1);
+}
+
+TEST_F(SiblingLink, EffectsBeyondTheOwnerMarksNeverClaim) {
+    std::vector<std::unique_ptr<PluginInstance>> marked;
+    for (int n = 1; n <= 255; ++n) marked.push_back(makeInstance());
+    auto unmarked = makeInstanceOnBus(1);
     EXPECT_EQ(record(0).owner, 0);
     EXPECT_EQ(record(0).refCount, 0);
-    // One effect is alive, so the next one is number 2 again.
-    auto c = makeInstanceOnBus(3);
-    EXPECT_EQ(record(2).owner, 2);
-    b->close();
-    c->close();
-    auto d = makeInstanceOnBus(4);
-    EXPECT_EQ(record(3).owner, 1);
+    marked[6]->close();
+    auto seventh = makeInstanceOnBus(1);
+    EXPECT_EQ(record(0).owner, 7);
+    EXPECT_EQ(record(0).refCount, 1);
 }
 
 TEST_F(SiblingLink, ClaimWritesTheRecord) {
@@ -207,25 +228,59 @@ TEST_F(SiblingLink, SelectionChangeReleasesWhatItHolds) {
     EXPECT_EQ(record(0).refCount, 0);
 }
 
-TEST_F(SiblingLink, NothingIsTouchedOnceTheSiblingIsUnloaded) {
-    auto instance = makeInstanceOnBus(1);
-    ASSERT_EQ(record(0).owner, 1);
-    EXPECT_EQ(PluginModule::instance().disconnectExport()(), 1);
-    EXPECT_EQ(standin().calls().disconnect, 1);
+// The sibling may call our two exports while the host keeps it loaded: the
+// disconnect releases the claim while its record still exists, nothing
+// touches the record while the sibling is away, and once it is back the
+// effect claims and delivers its bus again.
+TEST_F(SiblingLink, ReconnectStrandsNoClaim) {
+    const PluginModule& module = PluginModule::instance();
+    for (const bool blockBetween : {false, true}) {
+        SCOPED_TRACE(blockBetween ? "a block between" : "no block between");
+        standin().reset();
+        auto instance = makeInstanceOnBus(1);
+        ASSERT_EQ(record(0).owner, 1);
+        EXPECT_EQ(module.disconnectExport()(), 1);
+        EXPECT_EQ(record(0).owner, 0);
+        EXPECT_EQ(record(0).refCount, 0);
 
-    fillBus(record(0), 32);
-    AudioBlock block(32);
-    instance->processReplacing(block);
-    for (int c = 0; c < kChannels; ++c) EXPECT_EQ(block.outputChannel(c), block.inputChannel(c));
-    EXPECT_EQ(record(0).ready, 1);
-    const int lookups = standin().calls().getBusRecord;
-    instance->selectBus(2);
-    runBlock(*instance);
-    EXPECT_EQ(standin().calls().getBusRecord, lookups);
-    EXPECT_EQ(record(0).refCount, 1);
+        if (blockBetween) {
+            fillBus(record(0), 32);
+            const int lookups = standin().calls().getBusRecord;
+            AudioBlock block(32);
+            instance->processReplacing(block);
+            for (int c = 0; c < kChannels; ++c) EXPECT_EQ(block.outputChannel(c), block.inputChannel(c));
+            EXPECT_EQ(record(0).ready, 1);
+            EXPECT_EQ(standin().calls().getBusRecord, lookups);
+        }
+        EXPECT_EQ(module.connectExport()(), 1);
+        runBlock(*instance);
+        EXPECT_EQ(record(0).owner, 1);
+        EXPECT_EQ(record(0).refCount, 1);
+        fillBus(record(0), 32);
+        AudioBlock block(32);
+        instance->processReplacing(block);
+        EXPECT_EQ(block.output(5, 31), busSample(5, 31));
+
+        selectAndRun(*instance, 1);
+        EXPECT_EQ(record(0).owner, 1);
+        EXPECT_EQ(record(0).refCount, 1);
+        instance->close();
+        EXPECT_EQ(record(0).owner, 0);
+        EXPECT_EQ(record(0).refCount, 0);
+    }
+}
+
+TEST_F(SiblingLink, EffectClosedWhileTheSiblingIsAwayLeavesItAlone) {
+    auto keeper = makeInstanceOnBus(2);
+    auto instance = makeInstanceOnBus(1);
+    EXPECT_EQ(PluginModule::instance().disconnectExport()(), 1);
+    record(0).owner = 2;  // as the sibling may hand out its records anew
+    record(0).refCount = 1;
     instance->close();
-    EXPECT_EQ(record(0).owner, 1);
+    keeper->close();
+    EXPECT_EQ(record(0).owner, 2);
     EXPECT_EQ(record(0).refCount, 1);
+    EXPECT_EQ(record(1).owner, 0) << "released at the disconnect";
     EXPECT_EQ(standin().calls().disconnect, 1);
 }
 
