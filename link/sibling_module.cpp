@@ -57,7 +57,7 @@ std::int32_t connectSibling() noexcept {
 
     char fileName[32];
     std::snprintf(fileName, sizeof fileName, "Moltrax%s", platform::kModuleSuffix);
-    platform::ModuleHandle module = platform::loadModule(fileName);
+    platform::ModuleHandle module = platform::loadSharedLibrary(fileName);
     if (module == nullptr) return 0;
 
     // Exports of a loaded module never change: resolve them once here so the

@@ -2,6 +2,8 @@
 // ordinal lookups use the entry's Linux name.
 #include <dlfcn.h>
 
+#include <cstring>
+
 #include "platform/platform.h"
 
 namespace MX::platform {
@@ -15,6 +17,11 @@ ModuleHandle loadModule(const char* fileName) noexcept {
     // Local binding keeps the sibling's symbols, which share names with our
     // own exports, out of the global scope.
     return dlopen(fileName, RTLD_NOW | RTLD_LOCAL);
+}
+
+ModuleHandle loadSharedLibrary(const char* fileName) noexcept {
+    if (fileName == nullptr || std::strchr(fileName, '/') != nullptr) return nullptr;
+    return loadModule(fileName);
 }
 
 void freeModule(ModuleHandle module) noexcept {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "platform/platform.h"
 #include "tools/moltrax_standin/moltrax_standin.h"
 
@@ -60,10 +62,24 @@ TEST_F(ModuleLoading, BadArgumentsGiveNull) {
     }
 }
 
+TEST_F(ModuleLoading, SharedLibraryByNameIsTheLoadedCopy) {
+    char name[32];
+    std::snprintf(name, sizeof name, "Moltrax%s", kModuleSuffix);
+    ModuleHandle shared = loadSharedLibrary(name);
+    ASSERT_NE(shared, nullptr);
+    EXPECT_EQ(findEntry(shared, "MoltraxStandinControl"), findEntry(module, "MoltraxStandinControl"));
+    freeModule(shared);
+    EXPECT_NE(findEntry(module, "MoltraxStandinControl"), nullptr) << "still loaded";
+}
+
 TEST(ModuleLoadingFailures, NullEmptyAndMissingFilesGiveNull) {
-    EXPECT_EQ(loadModule(nullptr), nullptr);  // dlopen(nullptr) would give the program
-    EXPECT_EQ(loadModule(""), nullptr);
-    EXPECT_EQ(loadModule("druvo-no-such-module-8d3f"), nullptr);
+    for (auto load : {loadModule, loadSharedLibrary}) {
+        EXPECT_EQ(load(nullptr), nullptr);  // dlopen(nullptr) would give the program
+        EXPECT_EQ(load(""), nullptr);
+        EXPECT_EQ(load("druvo-no-such-module-8d3f"), nullptr);
+    }
+    // Only bare names: a path would bypass the folders searched.
+    EXPECT_EQ(loadSharedLibrary(DRUVO_STANDIN_PATH), nullptr);
     freeModule(nullptr);
 }
 

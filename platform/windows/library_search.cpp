@@ -1,0 +1,106 @@
+// Finds a library that another plug-in of the host provides, by bare file
+// name, without the loader's own search: that search also tries the current
+// directory, where anyone could have planted a file of that name. The folders
+// are walked here and each candidate is loaded by its full path, which works
+// on every Windows version and leaves the process's search settings alone.
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+
+#include <cstring>
+#include <memory>
+#include <new>
+
+#include "platform/platform.h"
+
+namespace MX::platform {
+
+namespace {
+
+constexpr DWORD kPathCapacity = 1024;
+
+bool isBareFileName(const char* fileName) noexcept {
+    return fileName != nullptr && fileName[0] != '\0' && std::strpbrk(fileName, "\\/:") == nullptr;
+}
+
+// Only absolute folders: a relative one ("." or "bin") would lead back into
+// the current directory.
+bool isAbsoluteFolder(const char* folder, std::size_t length) noexcept {
+    if (length >= 3 && folder[1] == ':' && (folder[2] == '\\' || folder[2] == '/')) return true;
+    return length >= 2 && folder[0] == '\\' && folder[1] == '\\';
+}
+
+// Loads folder\fileName when that file exists; null otherwise.
+HMODULE loadFrom(const char* folder, std::size_t length, const char* fileName) noexcept {
+    if (length >= 2 && folder[0] == '"' && folder[length - 1] == '"') {
+        ++folder;
+        length -= 2;
+    }
+    if (!isAbsoluteFolder(folder, length)) return nullptr;
+    char path[kPathCapacity];
+    const bool separated = folder[length - 1] == '\\' || folder[length - 1] == '/';
+    const std::size_t nameLength = std::strlen(fileName);
+    if (length + 1 + nameLength >= sizeof path) return nullptr;
+    std::memcpy(path, folder, length);
+    std::size_t at = length;
+    if (!separated) path[at++] = '\\';
+    std::memcpy(path + at, fileName, nameLength + 1);
+
+    const DWORD attributes = GetFileAttributesA(path);
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        return nullptr;
+    }
+    // The library's own dependencies are then looked for beside it first.
+    return LoadLibraryExA(path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+}
+
+HMODULE loadFromFolder(const char* folder, DWORD length, const char* fileName) noexcept {
+    return length > 0 && length < kPathCapacity ? loadFrom(folder, length, fileName) : nullptr;
+}
+
+HMODULE loadFromProgramFolder(const char* fileName) noexcept {
+    char program[kPathCapacity];
+    const DWORD length = GetModuleFileNameA(nullptr, program, kPathCapacity);
+    if (length == 0 || length >= kPathCapacity) return nullptr;
+    const char* separator = std::strrchr(program, '\\');
+    if (separator == nullptr) return nullptr;
+    return loadFrom(program, static_cast<std::size_t>(separator - program), fileName);
+}
+
+HMODULE loadFromPath(const char* fileName) noexcept {
+    const DWORD size = GetEnvironmentVariableA("PATH", nullptr, 0);
+    if (size == 0) return nullptr;
+    std::unique_ptr<char[]> path(new (std::nothrow) char[size]);
+    if (!path) return nullptr;
+    const DWORD length = GetEnvironmentVariableA("PATH", path.get(), size);
+    if (length == 0 || length >= size) return nullptr;
+    for (const char* entry = path.get(); *entry != '\0';) {
+        const char* end = std::strchr(entry, ';');
+        const std::size_t entryLength = end != nullptr ? static_cast<std::size_t>(end - entry)
+                                                       : std::strlen(entry);
+        if (HMODULE module = loadFrom(entry, entryLength, fileName)) return module;
+        entry += entryLength;
+        if (*entry == ';') ++entry;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+ModuleHandle loadSharedLibrary(const char* fileName) noexcept {
+    if (!isBareFileName(fileName)) return nullptr;
+    // The copy the host has loaded, with a reference of our own.
+    HMODULE module = nullptr;
+    if (GetModuleHandleExA(0, fileName, &module)) return module;
+
+    module = loadFromProgramFolder(fileName);
+    char folder[kPathCapacity];
+    if (module == nullptr) {
+        module = loadFromFolder(folder, GetSystemDirectoryA(folder, kPathCapacity), fileName);
+    }
+    if (module == nullptr) {
+        module = loadFromFolder(folder, GetWindowsDirectoryA(folder, kPathCapacity), fileName);
+    }
+    return module != nullptr ? module : loadFromPath(fileName);
+}
+
+}  // namespace MX::platform
