@@ -122,6 +122,7 @@ TEST_F(EditorWindowTest, OpenCloseCyclesLeaveNothingBehind) {
         host.closeEditor();
         ASSERT_TRUE(desktop.children(parent).empty()) << "cycle " << i;
     }
+    // One thing left per cycle would show as 200; the system's own caches vary by a few.
     const std::vector<long> after = desktop.resourcesInUse();
-    for (std::size_t i = 0; i < before.size(); ++i) EXPECT_LE(after[i], before[i] + 2) << "count " << i;
+    for (std::size_t i = 0; i < before.size(); ++i) EXPECT_LE(after[i], before[i] + 10) << "count " << i;
 }
