@@ -2,6 +2,9 @@
 // window whose client area starts at screen point (40, 40), and with "popup"
 // clicks the bus menu so the system pop-up opens. Prints "open" once the
 // editor (and the pop-up) shows, then runs until its input ends, and closes.
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+
 #include <atomic>
 #include <cstdio>
 #include <cstring>
@@ -37,6 +40,10 @@ int main(int argc, char** argv) {
     std::thread user([popup, &done] {
         NativeWindows hand;
         void* menu = popup ? hand.waitForPopup() : nullptr;
+        // Drawn once its margin has the menu colour.
+        const COLORREF face = GetSysColor(COLOR_MENU);
+        const MX::toolkit::CColor faceColour{GetRValue(face), GetGValue(face), GetBValue(face), 255};
+        if (menu) waitUntil([&] { return hand.pixel(menu, 4, 4) == faceColour; });
         std::printf(popup && !menu ? "no pop-up\n" : "open\n");
         std::fflush(stdout);
         while (std::getchar() != EOF) {
