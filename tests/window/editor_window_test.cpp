@@ -4,6 +4,12 @@
 // its pop-up. One body for both systems.
 #include <gtest/gtest.h>
 
+#ifdef _WIN32
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+#endif
+
+#include <functional>
 #include <thread>
 
 #include "editor_host.h"
@@ -76,6 +82,18 @@ protected:
         person.join();
     }
 
+    // Clicks the bus menu and idles until its list shows; the list, or null.
+    void* openList() {
+        desktop.click(window, kMenuRect.left + 30, kMenuRect.top + 7);
+        void* popup = nullptr;
+        test_support::waitUntil([&] { return (popup = desktop.popup()) != nullptr; }, [this] { idle(); });
+        return popup;
+    }
+    bool idleUntilCalls(std::size_t count) {
+        return test_support::waitUntil([count] { return EditorHost::editCalls().size() >= count; },
+                                       [this] { idle(); });
+    }
+
     NativeWindows desktop;
     EditorHost host;
     EmbeddedResourceProvider bitmaps{MX::toolkitTestBitmaps()};
@@ -110,6 +128,85 @@ TEST_F(EditorWindowTest, DismissingThePopUpGivesBeginAndEndOnly) {
     EXPECT_EQ(EditorHost::editCalls(), (std::vector<std::string>{"begin 0", "end 0"}));
     EXPECT_FLOAT_EQ(host.effect().getParameter(), 0.1875f);
 }
+
+#ifndef _WIN32
+// effEditIdle returns while the X11 list is open; a pick made later reaches
+// the host as one edit.
+TEST_F(EditorWindowTest, IdleReturnsWhileTheListIsOpenAndALaterPickReachesTheHost) {
+    open();
+    void* popup = openList();
+    ASSERT_NE(popup, nullptr);
+    for (int i = 0; i < 3; ++i) idle();
+    EXPECT_EQ(desktop.popup(), popup) << "still open";
+    EXPECT_EQ(EditorHost::editCalls(), std::vector<std::string>{"begin 0"});
+    desktop.keys(popup, {Key::Down, Key::Down, Key::Down, Key::Down, Key::Down, Key::Down, Key::Return});
+    ASSERT_TRUE(idleUntilCalls(3));
+    EXPECT_EQ(EditorHost::editCalls(), (std::vector<std::string>{"begin 0", "automate 0 0.3125", "end 0"}));
+}
+
+// The link drops (the menu leaves the window) or the host closes the editor
+// while the list is open: the host still gets its endEdit, and the list goes.
+TEST_F(EditorWindowTest, EditEndsWhenTheMenuGoesWhileItsPopUpIsOpen) {
+    open();
+    for (const bool closeEditor : {false, true}) {
+        EditorHost::clearCalls();
+        void* popup = openList();
+        ASSERT_NE(popup, nullptr);
+        if (closeEditor) {
+            host.closeEditor();
+            opened = false;
+        } else {
+            host.setLinked(false);
+            idle();
+            desktop.keys(popup, {Key::Escape});
+        }
+        EXPECT_TRUE(idleUntilCalls(2));
+        EXPECT_EQ(EditorHost::editCalls(), (std::vector<std::string>{"begin 0", "end 0"})) << closeEditor;
+        EXPECT_TRUE(test_support::waitUntil([&] { return desktop.popup() == nullptr; })) << "the pop-up is gone";
+        host.setLinked(true);
+        idle();
+    }
+    EXPECT_TRUE(desktop.children(parent).empty());
+}
+#else
+// A host's timer, which hosts idle their editors from and which the system
+// menu's own loop keeps running: runs the action on each tick until it answers true.
+std::function<bool()> hostTimerAction;
+VOID CALLBACK onHostTimer(HWND, UINT, UINT_PTR, DWORD) {
+    if (hostTimerAction && hostTimerAction()) hostTimerAction = nullptr;
+}
+
+// Inside TrackPopupMenu's loop the host's timer drops the link (the menu
+// leaves the window) or closes the editor: the host still gets its endEdit.
+TEST_F(EditorWindowTest, EditEndsWhenTheMenuGoesInsideTheMenuLoop) {
+    open();
+    const UINT_PTR timer = SetTimer(nullptr, 0, 10, onHostTimer);
+    for (const bool closeEditor : {false, true}) {
+        EditorHost::clearCalls();
+        hostTimerAction = [this, closeEditor] {
+            void* menu = desktop.popup();
+            if (EditorHost::editCalls().size() != 1 || !menu) return false;
+            if (closeEditor) {
+                host.closeEditor();
+                opened = false;
+            } else {
+                host.setLinked(false);
+                host.idle();
+                desktop.keys(menu, {Key::Escape});
+            }
+            return true;
+        };
+        desktop.click(window, kMenuRect.left + 30, kMenuRect.top + 7);
+        EXPECT_TRUE(test_support::waitUntil([] { return EditorHost::editCalls().size() >= 2; }, [this] { desktop.sync(); }));
+        EXPECT_EQ(EditorHost::editCalls(), (std::vector<std::string>{"begin 0", "end 0"})) << closeEditor;
+        hostTimerAction = nullptr;
+        host.setLinked(true);
+        idle();
+    }
+    KillTimer(nullptr, timer);
+    EXPECT_TRUE(desktop.children(parent).empty());
+}
+#endif
 
 TEST_F(EditorWindowTest, OpenCloseCyclesLeaveNothingBehind) {
     open();

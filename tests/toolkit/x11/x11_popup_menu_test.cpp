@@ -37,3 +37,29 @@ TEST_F(NativeFrameTest, ClickOutsideDismissesThePopUp) {
     EXPECT_EQ(recorder.calls, (std::vector<std::string>{"begin 0", "end 0"}));
     EXPECT_EQ(menu->getCurrent(), 1);
 }
+
+// The list stays open across idle calls, each of which returns; a pick made
+// later still arrives, and closing the frame while the list is open takes the
+// list down and ends the edit.
+TEST_F(NativeFrameTest, IdleReturnsWhileTheListStaysOpen) {
+    openFrame();
+    for (bool pick : {true, false}) {
+        recorder.calls.clear();
+        desktop.click(window, kMenuRect.left + 20, kMenuRect.top + 7);
+        void* popup = nullptr;
+        ASSERT_TRUE(test_support::waitUntil([&] { return (popup = desktop.popup()) != nullptr; }, [this] { idle(); }));
+        for (int i = 0; i < 3; ++i) idle();
+        EXPECT_EQ(desktop.popup(), popup) << "still open";
+        EXPECT_EQ(recorder.calls, (std::vector<std::string>{"begin 0"}));
+        if (pick) {
+            desktop.keys(popup, {Key::Down, Key::Down, Key::Down, Key::Return});
+            ASSERT_TRUE(test_support::waitUntil([&] { return recorder.calls.size() >= 3; }, [this] { idle(); }));
+            EXPECT_EQ(recorder.calls, (std::vector<std::string>{"begin 0", "value 2", "end 0"}));
+        } else {
+            frame->forget();
+            frame = nullptr;
+            EXPECT_EQ(recorder.calls, (std::vector<std::string>{"begin 0", "end 0"}));
+        }
+        EXPECT_TRUE(test_support::waitUntil([&] { return desktop.popup() == nullptr; })) << "the list is gone";
+    }
+}
