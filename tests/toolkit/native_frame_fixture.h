@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <string>
 #include <thread>
 
@@ -79,12 +80,18 @@ protected:
     // `action(user, popup)` works the shown pop-up from the user's thread.
     template <typename UserAction, typename Done>
     void useMenu(UserAction action, Done done) {
-        std::thread user([action] {
+        std::atomic<bool> idledOpen{false};
+        std::thread user([action, &idledOpen] {
             NativeWindows hand;
-            action(hand, hand.waitForPopup());
+            void* popup = hand.waitForPopup();
+            waitForListGrabs(idledOpen);
+            action(hand, popup);
         });
         desktop.click(window, kMenuRect.left + 20, kMenuRect.top + 7);
-        EXPECT_TRUE(test_support::waitUntil(done, [this] { idle(); }));
+        EXPECT_TRUE(test_support::waitUntil(done, [&] {
+            idle();
+            if (desktop.popup()) idledOpen = true;
+        }));
         user.join();
     }
     template <typename UserAction>

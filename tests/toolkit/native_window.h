@@ -6,6 +6,7 @@
 // user thread each use an instance of their own (on X11 its own connection).
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <initializer_list>
 #include <vector>
@@ -20,6 +21,17 @@ namespace window_test {
 inline void* const kBadWindow = reinterpret_cast<void*>(std::uintptr_t{0x7ffffff0});
 
 enum class Key { Up, Down, Return, Escape };
+
+// The X11 list is shown before it grabs the keyboard, in the same idle call:
+// a user thread waits until an idle has returned with the list open (set by
+// the idling thread) before typing. Win32's menu loop takes keys at once.
+inline void waitForListGrabs(const std::atomic<bool>& idledOpen) {
+#ifndef _WIN32
+    test_support::waitUntil([&] { return idledOpen.load(); });
+#else
+    (void)idledOpen;
+#endif
+}
 
 class NativeWindows {
 public:

@@ -69,16 +69,22 @@ protected:
     // Clicks the bus menu and idles, as a host does, until the edit ends;
     // meanwhile the user presses `keys` on the shown pop-up.
     void useMenu(std::initializer_list<Key> keys) {
-        std::thread person([keys] {
+        std::atomic<bool> idledOpen{false};
+        std::thread person([keys, &idledOpen] {
             NativeWindows user;
-            if (void* popup = user.waitForPopup()) user.keys(popup, keys);
+            void* popup = user.waitForPopup();
+            waitForListGrabs(idledOpen);
+            if (popup) user.keys(popup, keys);
         });
         desktop.click(window, kMenuRect.left + 30, kMenuRect.top + 7);
         const auto ended = [] {
             const std::vector<std::string> calls = EditorHost::editCalls();
             return !calls.empty() && calls.back() == "end 0";
         };
-        EXPECT_TRUE(test_support::waitUntil(ended, [this] { idle(); }));
+        EXPECT_TRUE(test_support::waitUntil(ended, [&] {
+            idle();
+            if (desktop.popup()) idledOpen = true;
+        }));
         person.join();
     }
 
