@@ -24,24 +24,33 @@ fi
 snapshot=$linux_build/tests/window/x11_snapshot
 "$snapshot" editor "$out"
 
-# The wine host prints "open" once the editor shows; the screen is taken then.
+# The wine host prints "open" once the editor shows; the screen is taken
+# then, and closing the host's input ends it.
 win32_shot() {
     local name=$1 height=$2
     shift 2
-    local log
-    log=$(mktemp)
-    scripts/wine-run.sh "$win64_build/tests/window/win32_window_host.exe" 8 "$@" >"$log" 2>&1 &
+    local dir
+    dir=$(mktemp -d)
+    mkfifo "$dir/input"
+    scripts/wine-run.sh "$win64_build/tests/window/win32_window_host.exe" "$@" <"$dir/input" >"$dir/log" 2>&1 &
     local host=$!
+    exec 9>"$dir/input"
     for _ in $(seq 1 600); do
-        grep -q '^open' "$log" && break
+        grep -q '^open' "$dir/log" && break
         kill -0 "$host" 2>/dev/null || break
         sleep 0.1
     done
-    grep -q '^open' "$log" || { cat "$log" >&2; rm -f "$log"; return 1; }
-    sleep 1.5
-    "$snapshot" grab "$out/$name" 40 40 317 "$height"
-    wait "$host"
-    rm -f "$log"
+    local status=0
+    if grep -q '^open' "$dir/log"; then
+        "$snapshot" grab "$out/$name" 40 40 317 "$height" || status=$?
+    else
+        cat "$dir/log" >&2
+        status=1
+    fi
+    exec 9>&-
+    wait "$host" || status=$?
+    rm -rf "$dir"
+    return $status
 }
 win32_shot win32-editor.png 59
 win32_shot win32-editor-popup.png 359 popup

@@ -104,6 +104,7 @@ void X11Frame::show(const CRect& area) {
     cairo_fill(cr);
     cairo_destroy(cr);
     cairo_surface_flush(windowSurface_);
+    XFlush(display_);  // shown now, not at the next idle's read of the connection
 }
 
 void X11Frame::popupMenu(const PopupMenuRequest& request, PopupMenuDone done) {

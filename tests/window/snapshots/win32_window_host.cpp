@@ -1,57 +1,63 @@
 // A Windows host for screenshots: opens the built druvo_x64.dll's editor in a
-// window whose client area starts at screen point (40, 40), prints "open"
-// when it shows, and with "popup" clicks the bus menu so the system pop-up
-// stays open. Quits after the given seconds (closing a pop-up first).
-#include <chrono>
+// window whose client area starts at screen point (40, 40), and with "popup"
+// clicks the bus menu so the system pop-up opens. Prints "open" once the
+// editor (and the pop-up) shows, then runs until its input ends, and closes.
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+
+#include <atomic>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <thread>
 
 #include "editor_host.h"
-#include "win32_test_window.h"
+#include "tests/support/wait_until.h"
+#include "tests/toolkit/native_window.h"
 
 using namespace window_test;
+using test_support::waitUntil;
 
 int main(int argc, char** argv) {
-    const int seconds = argc > 1 ? std::atoi(argv[1]) : 5;
-    const bool popup = argc > 2 && std::strcmp(argv[2], "popup") == 0;
+    const bool popup = argc > 1 && std::strcmp(argv[1], "popup") == 0;
+    NativeWindows desktop;
     EditorHost host;
-    HWND parent = createParentWindow(317, 59);
+    void* parent = desktop.createParent(317, 59);
     if (!host.ok() || !parent) {
         std::fprintf(stderr, "win32_window_host: %s\n", host.ok() ? "no window" : host.error().c_str());
         return 1;
     }
-    POINT origin{0, 0};
-    ClientToScreen(parent, &origin);
-    RECT frame{};
-    GetWindowRect(parent, &frame);
-    SetWindowPos(parent, nullptr, frame.left + 40 - origin.x, frame.top + 40 - origin.y, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER);
     host.openEditor(parent);
-    for (int i = 0; i < 20; ++i) {
-        host.idle();
-        pumpMessages(10);
+    const std::vector<void*> children = desktop.children(parent);
+    const auto idle = [&] { host.idle(); desktop.sync(); };
+    // Shown once the light is green: the host plays a bus.
+    if (children.empty() ||
+        !waitUntil([&] { return desktop.pixel(children[0], 306, 9) == MX::toolkit::MakeCColor(0, 235, 1); }, idle)) {
+        std::fprintf(stderr, "win32_window_host: the editor did not show\n");
+        return 1;
     }
-    std::printf("open\n");
-    std::fflush(stdout);
 
-    std::thread closer([seconds, popup] {
-        std::this_thread::sleep_for(std::chrono::seconds(seconds));
-        if (popup) postKeys(waitForPopupMenu(1000), {VK_ESCAPE});
+    std::atomic<bool> done{false};
+    std::thread user([popup, &done] {
+        NativeWindows hand;
+        void* menu = popup ? hand.waitForPopup() : nullptr;
+        // Drawn once its margin has the menu colour.
+        const COLORREF face = GetSysColor(COLOR_MENU);
+        const MX::toolkit::CColor faceColour{GetRValue(face), GetGValue(face), GetBValue(face), 255};
+        if (menu) waitUntil([&] { return hand.pixel(menu, 4, 4) == faceColour; });
+        std::printf(popup && !menu ? "no pop-up\n" : "open\n");
+        std::fflush(stdout);
+        while (std::getchar() != EOF) {
+        }
+        if (menu) hand.keys(menu, {Key::Escape});
+        done = true;
     });
-    const std::vector<HWND> children = childWindows(parent);
-    if (popup && !children.empty()) {
-        PostMessageA(children[0], WM_MOUSEMOVE, 0, MAKELPARAM(60, 85));
-        postClick(children[0], 171 + 30, 47);
+    if (popup) {
+        desktop.move(children[0], 60, 85);
+        desktop.click(children[0], 171 + 30, 47);
     }
-    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
-    while (std::chrono::steady_clock::now() < end) {
-        host.idle();
-        pumpMessages(20);
-    }
-    closer.join();
+    waitUntil([&] { return done.load(); }, idle, std::chrono::minutes(5));
+    user.join();
     host.closeEditor();
-    DestroyWindow(parent);
+    desktop.destroy(parent);
     return 0;
 }

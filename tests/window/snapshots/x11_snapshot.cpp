@@ -6,29 +6,33 @@
 //       saves that area of the screen (e.g. a wine program's window)
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
-#include <X11/keysym.h>
 #include <cairo.h>
 
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <thread>
 
 #include "editor_host.h"
-#include "x11_test_display.h"
+#include "tests/support/wait_until.h"
+#include "tests/toolkit/native_window.h"
+#include "toolkit/cairo/popup_list.h"
 
-using window_test::EditorHost;
-using window_test::X11TestDisplay;
+using namespace window_test;
+using test_support::waitUntil;
 
 namespace {
 
-constexpr int kEditorX = 40;
+constexpr int kEditorX = 40;  // where createParent puts the host window
 constexpr int kEditorY = 40;
 
-bool grab(Display* display, const std::string& path, int x, int y, int width, int height) {
+// On a connection of its own, so any thread may take a picture.
+bool grab(const std::string& path, int x, int y, int width, int height) {
+    Display* display = XOpenDisplay(nullptr);
+    if (!display) return false;
     XImage* image = XGetImage(display, DefaultRootWindow(display), x, y, static_cast<unsigned>(width),
                               static_cast<unsigned>(height), AllPlanes, ZPixmap);
+    XCloseDisplay(display);
     if (!image) return false;
     cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
     cairo_surface_flush(surface);
@@ -50,45 +54,39 @@ bool grab(Display* display, const std::string& path, int x, int y, int width, in
 }
 
 int snapshotEditor(const std::string& folder) {
-    X11TestDisplay screen;
+    NativeWindows screen;
     EditorHost host;
     if (!screen.valid() || !host.ok()) {
         std::fprintf(stderr, "x11_snapshot: %s\n", screen.valid() ? host.error().c_str() : "no X display");
         return 1;
     }
-    const Window parent = screen.createParent(317, 59, kEditorX, kEditorY);
-    host.openEditor(reinterpret_cast<void*>(parent));
-    for (int i = 0; i < 5; ++i) {
-        host.idle();
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    XSync(screen.display(), False);
-    bool ok = grab(screen.display(), folder + "/x11-editor.png", kEditorX, kEditorY, 317, 59);
+    void* parent = screen.createParent(317, 59);
+    host.openEditor(parent);
+    const std::vector<void*> children = screen.children(parent);
+    const auto idle = [&] { host.idle(); screen.sync(); };
+    // Shown once the light is green: the host plays a bus.
+    bool ok = !children.empty() &&
+              waitUntil([&] { return screen.pixel(children[0], 306, 9) == MX::toolkit::MakeCColor(0, 235, 1); }, idle) &&
+              grab(folder + "/x11-editor.png", kEditorX, kEditorY, 317, 59);
 
-    // The pop-up: a person clicks the menu, the picture is taken while it is open, Escape closes it.
-    std::thread person([&folder, &ok] {
-        X11TestDisplay hand;
-        const Window popup = hand.waitForPopup(5000);
-        if (!popup) {
-            ok = false;
-            return;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        hand.move(popup, 40, 1 + 3 * 16 + 8);
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        ok = grab(hand.display(), folder + "/x11-editor-popup.png", kEditorX, kEditorY, 317, 59 + 300) && ok;
-        hand.key(XK_Escape);
+    // The pop-up: a person clicks the menu, points at a row, the picture is
+    // taken once that row is highlighted, Escape closes the list.
+    bool popupTaken = false;
+    std::thread person([&folder, &popupTaken] {
+        NativeWindows hand;
+        void* popup = hand.waitForPopup();
+        if (!popup) return;
+        const int row = 1 + 3 * MX::toolkit::kPopupRowHeight;
+        hand.move(popup, 40, row + 8);
+        popupTaken = waitUntil([&] { return hand.pixel(popup, 2, row + 1) == MX::toolkit::kPopupHighlightColour; }) &&
+                     grab(folder + "/x11-editor-popup.png", kEditorX, kEditorY, 317, 59 + 300);
+        hand.keys(popup, {Key::Escape});
     });
-    const std::vector<Window> children = screen.children(parent);
     if (!children.empty()) screen.click(children[0], 171 + 30, 47);
-    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(6);
-    while (EditorHost::editCalls().size() < 2 && std::chrono::steady_clock::now() < end) {
-        host.idle();
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
+    waitUntil([] { return EditorHost::editCalls().size() >= 2; }, idle);
     person.join();
     host.closeEditor();
-    return ok ? 0 : 1;
+    return ok && popupTaken ? 0 : 1;
 }
 
 }  // namespace
@@ -97,12 +95,7 @@ int main(int argc, char** argv) {
     const std::string mode = argc > 1 ? argv[1] : "";
     if (mode == "editor" && argc == 3) return snapshotEditor(argv[2]);
     if (mode == "grab" && argc == 7) {
-        Display* display = XOpenDisplay(nullptr);
-        if (!display) return 1;
-        const bool ok = grab(display, argv[2], std::atoi(argv[3]), std::atoi(argv[4]), std::atoi(argv[5]),
-                             std::atoi(argv[6]));
-        XCloseDisplay(display);
-        return ok ? 0 : 1;
+        return grab(argv[2], std::atoi(argv[3]), std::atoi(argv[4]), std::atoi(argv[5]), std::atoi(argv[6])) ? 0 : 1;
     }
     std::fprintf(stderr, "usage: x11_snapshot editor <folder> | grab <file.png> <x> <y> <width> <height>\n");
     return 2;

@@ -3,13 +3,16 @@
 // window: the window class went with the last window and is made anew.
 #include <gtest/gtest.h>
 
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+
 #include <filesystem>
 #include <string>
 
+#include "tests/toolkit/native_window.h"
 #include "tools/host/built_files.h"
 #include "tools/host/plugin_host.h"
 #include "tools/host/standin_module.h"
-#include "win32_test_window.h"
 
 using namespace druvo_host;
 
@@ -28,7 +31,8 @@ TEST(Win32ReloadTest, EditorOpensAfterTheDllWasUnloadedAndLoadedAgain) {
     static auto standin = StandinModule::load(builtStandinPath(), &error);
     ASSERT_NE(standin, nullptr) << error;
     const std::string pluginFile = std::filesystem::path(builtPluginPath()).filename().string();
-    HWND parent = window_test::createParentWindow(317, 59);
+    window_test::NativeWindows desktop;
+    void* parent = desktop.createParent(317, 59);
     ASSERT_NE(parent, nullptr);
 
     for (int round = 0; round < 3; ++round) {
@@ -39,11 +43,11 @@ TEST(Win32ReloadTest, EditorOpensAfterTheDllWasUnloadedAndLoadedAgain) {
         ASSERT_EQ(effect->dispatch(effEditOpen, 0, 0, parent), 1);
         EXPECT_TRUE(frameClassRegistered(module->handle())) << "round " << round;
         effect->dispatch(effEditIdle);
-        window_test::pumpMessages(20);
-        ASSERT_EQ(window_test::childWindows(parent).size(), 1u) << "round " << round;
+        desktop.sync();
+        ASSERT_EQ(desktop.children(parent).size(), 1u) << "round " << round;
         effect->dispatch(effEditClose);
         EXPECT_FALSE(frameClassRegistered(module->handle())) << "round " << round;
-        EXPECT_TRUE(window_test::childWindows(parent).empty());
+        EXPECT_TRUE(desktop.children(parent).empty());
         effect->close();
         effect.reset();
         module.reset();

@@ -1,9 +1,7 @@
-// What the window tests of both systems draw and look for: the editor's
-// layout, a recorder of edit gestures and picks, a toolkit frame's views
-// built like the editor's window, and pixels compared against a bitmap.
+// What the window tests draw and look for: the editor's layout, a recorder
+// of edit gestures and picks, a toolkit frame's views built like the
+// editor's window, and pixels compared against a bitmap. Test thread only.
 #pragma once
-
-#include <gtest/gtest.h>
 
 #include <cstdint>
 #include <cstdio>
@@ -59,17 +57,20 @@ inline EditorViews addEditorViews(MX::toolkit::CFrame& frame, Recorder& recorder
     return {menu, light};
 }
 
-// Each pixel of `rect`, read by `pixelAt(x, y)`, against `bitmap` from `source` on.
+// The first pixel of `rect`, read by `pixelAt(x, y)`, that differs from
+// `bitmap` from `source` on, as "at x,y"; empty when all match.
 template <typename PixelAt>
-void expectPixels(PixelAt pixelAt, const MX::toolkit::CRect& rect, const MX::toolkit::PixelImage& bitmap,
-                  const MX::toolkit::CPoint& source) {
+std::string pixelMismatch(PixelAt pixelAt, const MX::toolkit::CRect& rect, const MX::toolkit::PixelImage& bitmap,
+                          const MX::toolkit::CPoint& source) {
     for (int y = 0; y < rect.height(); ++y) {
         for (int x = 0; x < rect.width(); ++x) {
-            ASSERT_EQ(pixelAt(rect.left + x, rect.top + y),
-                      MX::toolkit::fromPixel(bitmap.at(source.x + x, source.y + y) | 0xFF000000u))
-                << "at " << rect.left + x << "," << rect.top + y;
+            if (pixelAt(rect.left + x, rect.top + y) !=
+                MX::toolkit::fromPixel(bitmap.at(source.x + x, source.y + y) | 0xFF000000u)) {
+                return "at " + std::to_string(rect.left + x) + "," + std::to_string(rect.top + y);
+            }
         }
     }
+    return {};
 }
 
 }  // namespace window_test

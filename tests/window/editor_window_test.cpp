@@ -1,0 +1,231 @@
+// The built plug-in (druvo.so natively, druvo_x64.dll under wine) in a real
+// window system, as a host runs it: the host passes its window to
+// effEditOpen and idles the editor; the user clicks the bus menu and works
+// its pop-up. One body for both systems.
+#include <gtest/gtest.h>
+
+#ifdef _WIN32
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+#endif
+
+#include <functional>
+#include <thread>
+
+#include "editor_host.h"
+#include "tests/support/wait_until.h"
+#include "tests/toolkit/editor_views.h"
+#include "tests/toolkit/native_window.h"
+#include "toolkit/resource_provider.h"
+#include "toolkitTestBitmaps.h"
+
+using namespace MX::toolkit;
+using namespace window_test;
+
+namespace {
+
+constexpr CColor kMenuFaceColour{60, 65, 68, 255};
+constexpr CColor kGreen{0, 235, 1, 255};
+
+bool bright(const CColor& c) { return c.red > 160 && c.green > 160 && c.blue > 160; }
+
+class EditorWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(desktop.valid()) << "no window system";
+        ASSERT_TRUE(host.ok()) << host.error();
+        parent = desktop.createParent(317, 59);
+        ASSERT_NE(parent, nullptr);
+    }
+    void TearDown() override {
+        if (opened) host.closeEditor();
+    }
+
+    void open() {
+        ASSERT_EQ(host.openEditor(parent), 1);
+        opened = true;
+        idle();
+        const std::vector<void*> children = desktop.children(parent);
+        ASSERT_EQ(children.size(), 1u) << "the editor's window inside the host's";
+        window = children[0];
+    }
+    void idle() {
+        host.idle();
+        desktop.sync();
+    }
+
+    // Idles until `rect` of the window shows bitmap `bitmapId` from `source` on.
+    void expectBitmapPixels(const CRect& rect, int bitmapId, const CPoint& source) {
+        PixelImage bitmap;
+        ASSERT_TRUE(bitmaps.loadBitmap(bitmapId, bitmap));
+        std::string mismatch;
+        const auto shown = [&] {
+            mismatch = pixelMismatch([this](int x, int y) { return desktop.pixel(window, x, y); }, rect, bitmap, source);
+            return mismatch.empty();
+        };
+        EXPECT_TRUE(test_support::waitUntil(shown, [this] { idle(); })) << mismatch;
+    }
+
+    // Clicks the bus menu and idles, as a host does, until the edit ends;
+    // meanwhile the user presses `keys` on the shown pop-up.
+    void useMenu(std::initializer_list<Key> keys) {
+        std::atomic<bool> idledOpen{false};
+        std::thread person([keys, &idledOpen] {
+            NativeWindows user;
+            void* popup = user.waitForPopup();
+            waitForListGrabs(idledOpen);
+            if (popup) user.keys(popup, keys);
+        });
+        desktop.click(window, kMenuRect.left + 30, kMenuRect.top + 7);
+        const auto ended = [] {
+            const std::vector<std::string> calls = EditorHost::editCalls();
+            return !calls.empty() && calls.back() == "end 0";
+        };
+        EXPECT_TRUE(test_support::waitUntil(ended, [&] {
+            idle();
+            if (desktop.popup()) idledOpen = true;
+        }));
+        person.join();
+    }
+
+    // Clicks the bus menu and idles until its list shows; the list, or null.
+    void* openList() {
+        desktop.click(window, kMenuRect.left + 30, kMenuRect.top + 7);
+        void* popup = nullptr;
+        test_support::waitUntil([&] { return (popup = desktop.popup()) != nullptr; }, [this] { idle(); });
+        return popup;
+    }
+    bool idleUntilCalls(std::size_t count) {
+        return test_support::waitUntil([count] { return EditorHost::editCalls().size() >= count; },
+                                       [this] { idle(); });
+    }
+
+    NativeWindows desktop;
+    EditorHost host;
+    EmbeddedResourceProvider bitmaps{MX::toolkitTestBitmaps()};
+    void* parent = nullptr;
+    void* window = nullptr;
+    bool opened = false;
+};
+
+}  // namespace
+
+TEST_F(EditorWindowTest, WindowShowsLightChannelDisplayAndMenu) {
+    open();
+    expectBitmapPixels(kLightRect, 110, CPoint(0, kGreenLightRow));
+    EXPECT_EQ(desktop.pixel(window, 306, 9), kGreen);
+    expectBitmapPixels(kDisplayRect, 115, CPoint(0, kSurroundPictureRow));
+    EXPECT_EQ(desktop.pixel(window, kMenuRect.right - 1, kMenuRect.top), kMenuFaceColour);
+    int lit = 0;
+    for (int x = kMenuRect.left + 15; x < kMenuRect.right; ++x) lit += bright(desktop.pixel(window, x, 47)) ? 1 : 0;
+    EXPECT_GT(lit, 5) << "the current bus's title is drawn";
+}
+
+TEST_F(EditorWindowTest, PickFromThePopUpSetsTheParameterBetweenBeginAndEnd) {
+    open();
+    useMenu({Key::Down, Key::Down, Key::Down, Key::Down, Key::Down, Key::Down, Key::Return});
+    EXPECT_EQ(EditorHost::editCalls(), (std::vector<std::string>{"begin 0", "automate 0 0.3125", "end 0"}));
+    EXPECT_FLOAT_EQ(host.effect().getParameter(), 0.3125f);
+}
+
+TEST_F(EditorWindowTest, DismissingThePopUpGivesBeginAndEndOnly) {
+    open();
+    useMenu({Key::Escape});
+    EXPECT_EQ(EditorHost::editCalls(), (std::vector<std::string>{"begin 0", "end 0"}));
+    EXPECT_FLOAT_EQ(host.effect().getParameter(), 0.1875f);
+}
+
+#ifndef _WIN32
+// effEditIdle returns while the X11 list is open; a pick made later reaches
+// the host as one edit.
+TEST_F(EditorWindowTest, IdleReturnsWhileTheListIsOpenAndALaterPickReachesTheHost) {
+    open();
+    void* popup = openList();
+    ASSERT_NE(popup, nullptr);
+    for (int i = 0; i < 3; ++i) idle();
+    EXPECT_EQ(desktop.popup(), popup) << "still open";
+    EXPECT_EQ(EditorHost::editCalls(), std::vector<std::string>{"begin 0"});
+    desktop.keys(popup, {Key::Down, Key::Down, Key::Down, Key::Down, Key::Down, Key::Down, Key::Return});
+    ASSERT_TRUE(idleUntilCalls(3));
+    EXPECT_EQ(EditorHost::editCalls(), (std::vector<std::string>{"begin 0", "automate 0 0.3125", "end 0"}));
+}
+
+// The link drops (the menu leaves the window) or the host closes the editor
+// while the list is open: the host still gets its endEdit, and the list goes.
+TEST_F(EditorWindowTest, EditEndsWhenTheMenuGoesWhileItsPopUpIsOpen) {
+    open();
+    for (const bool closeEditor : {false, true}) {
+        EditorHost::clearCalls();
+        void* popup = openList();
+        ASSERT_NE(popup, nullptr);
+        if (closeEditor) {
+            host.closeEditor();
+            opened = false;
+        } else {
+            host.setLinked(false);
+            idle();
+            desktop.keys(popup, {Key::Escape});
+        }
+        EXPECT_TRUE(idleUntilCalls(2));
+        EXPECT_EQ(EditorHost::editCalls(), (std::vector<std::string>{"begin 0", "end 0"})) << closeEditor;
+        EXPECT_TRUE(test_support::waitUntil([&] { return desktop.popup() == nullptr; })) << "the pop-up is gone";
+        host.setLinked(true);
+        idle();
+    }
+    EXPECT_TRUE(desktop.children(parent).empty());
+}
+#else
+// A host's timer, which hosts idle their editors from and which the system
+// menu's own loop keeps running: runs the action on each tick until it answers true.
+std::function<bool()> hostTimerAction;
+VOID CALLBACK onHostTimer(HWND, UINT, UINT_PTR, DWORD) {
+    if (hostTimerAction && hostTimerAction()) hostTimerAction = nullptr;
+}
+
+// Inside TrackPopupMenu's loop the host's timer drops the link (the menu
+// leaves the window) or closes the editor: the host still gets its endEdit.
+TEST_F(EditorWindowTest, EditEndsWhenTheMenuGoesInsideTheMenuLoop) {
+    open();
+    const UINT_PTR timer = SetTimer(nullptr, 0, 10, onHostTimer);
+    for (const bool closeEditor : {false, true}) {
+        EditorHost::clearCalls();
+        hostTimerAction = [this, closeEditor] {
+            void* menu = desktop.popup();
+            if (EditorHost::editCalls().size() != 1 || !menu) return false;
+            if (closeEditor) {
+                host.closeEditor();
+                opened = false;
+            } else {
+                host.setLinked(false);
+                host.idle();
+                desktop.keys(menu, {Key::Escape});
+            }
+            return true;
+        };
+        desktop.click(window, kMenuRect.left + 30, kMenuRect.top + 7);
+        EXPECT_TRUE(test_support::waitUntil([] { return EditorHost::editCalls().size() >= 2; }, [this] { desktop.sync(); }));
+        EXPECT_EQ(EditorHost::editCalls(), (std::vector<std::string>{"begin 0", "end 0"})) << closeEditor;
+        hostTimerAction = nullptr;
+        host.setLinked(true);
+        idle();
+    }
+    KillTimer(nullptr, timer);
+    EXPECT_TRUE(desktop.children(parent).empty());
+}
+#endif
+
+TEST_F(EditorWindowTest, OpenCloseCyclesLeaveNothingBehind) {
+    open();
+    host.closeEditor();
+    opened = false;
+    const std::vector<long> before = desktop.resourcesInUse();
+    for (int i = 0; i < 200; ++i) {
+        ASSERT_EQ(host.openEditor(parent), 1);
+        idle();
+        host.closeEditor();
+        ASSERT_TRUE(desktop.children(parent).empty()) << "cycle " << i;
+    }
+    // One thing left per cycle would show as 200; the system's own caches vary by a few.
+    const std::vector<long> after = desktop.resourcesInUse();
+    for (std::size_t i = 0; i < before.size(); ++i) EXPECT_LE(after[i], before[i] + 10) << "count " << i;
+}
