@@ -8,7 +8,7 @@ packages=(
   cmake ninja-build g++ pkg-config binutils
   libgtest-dev googletest libbenchmark-dev
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64
-  wine wine64
+  wine wine64 qemu-user libz-mingw-w64
   libcairo2-dev libx11-dev libxtst-dev libxres-dev xvfb xauth fonts-liberation2
   clang libclang-rt-14-dev
 )

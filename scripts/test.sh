@@ -3,8 +3,9 @@
 # then for each preset configures, builds and runs its tests:
 #   linux        druvo.so and every test, natively, also in Ardour 7 (label host)
 #   windows-x64  druvo_x64.dll and every test, under wine
-#   windows-x86  druvo.dll; only the checks that read the built file run
-#                (wine here runs 64-bit programs only)
+#   windows-x86  druvo.dll; the checks that read the built file and the module
+#                test programs, in a 32-bit wine under qemu-i386 (set up once
+#                in ~/.cache/druvo/wine32 by scripts/wine32-setup.sh)
 #   linux-asan   everything again under AddressSanitizer and UBSan
 #   linux-tsan   the thread stress test for 20 s under ThreadSanitizer
 #   fuzz         each libFuzzer target for 30 s (clang, ASan and UBSan)
