@@ -1,6 +1,7 @@
 #include "editor/druvo_editor.h"
 
 #include <iterator>
+#include <new>
 
 #include "editor/druvo_anim.h"
 #include "editor/druvo_menu.h"
@@ -50,6 +51,8 @@ DruvoAnim* makePictureView(const CRect& size, toolkit::CControlListener* listene
 }
 
 }  // namespace
+
+void createDruvoEditor(Druvo& effect) noexcept { new (std::nothrow) DruvoEditor(&effect); }
 
 DruvoEditor::DruvoEditor(Druvo* effect) noexcept : AEffGUIEditor(effect) {
     rect.top = 0;

@@ -63,4 +63,9 @@ private:
     std::int32_t lastShownState_ = 0;
 };
 
+// The effect's editor factory: builds a DruvoEditor for `effect`, which owns
+// it; without memory for it the effect works without a window.
+void createDruvoEditor(Druvo& effect) noexcept;
+
 }  // namespace MX
+

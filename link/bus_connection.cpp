@@ -15,10 +15,6 @@ namespace {
 
 constexpr std::int32_t kMaxBusSelection = MOLTRAX_BUS_COUNT;
 
-std::int32_t channelCountOf(const VstSpeakerArrangement* arrangement) noexcept {
-    return arrangement != nullptr ? std::max<std::int32_t>(arrangement->numChannels, 0) : 0;
-}
-
 float* channel(float* const* buffers, std::int32_t index) noexcept {
     return buffers != nullptr ? buffers[index] : nullptr;
 }
@@ -55,23 +51,17 @@ BusConnection::~BusConnection() {
 }
 
 void BusConnection::process(float* const* inputs, float* const* outputs,
-                            std::int32_t sampleFrames,
-                            const VstSpeakerArrangement* inputArrangement,
-                            const VstSpeakerArrangement* outputArrangement,
-                            std::int32_t selection) noexcept {
-    if (outputArrangement == nullptr) return;
-
+                            std::int32_t sampleFrames, std::int32_t inputChannels,
+                            std::int32_t outputChannels, std::int32_t selection) noexcept {
     const std::int32_t frames = std::max<std::int32_t>(sampleFrames, 0);
-    const std::int32_t outputChannels =
-        std::min<std::int32_t>(channelCountOf(outputArrangement), MOLTRAX_BUS_CHANNELS);
-    const std::int32_t inputChannels = channelCountOf(inputArrangement);
+    const std::int32_t outputCount = std::clamp<std::int32_t>(outputChannels, 0, MOLTRAX_BUS_CHANNELS);
 
-    MoltraxBusRecord* const record = pull(frames, outputChannels, selection);
+    MoltraxBusRecord* const record = pull(frames, outputCount, selection);
     // The bus is copied first and the inputs fill what it left, which writes the
     // same samples as a pass-through followed by the copy, at the cost of one.
     const Delivered delivered =
         record != nullptr ? copyToOutputs(*record, outputs, frames) : Delivered{0, 0};
-    passThrough(inputs, outputs, frames, inputChannels, outputChannels, delivered);
+    passThrough(inputs, outputs, frames, inputChannels, outputCount, delivered);
 }
 
 MoltraxBusRecord* BusConnection::pull(std::int32_t frames, std::int32_t outputChannels,

@@ -23,13 +23,13 @@ public:
     BusConnection(const BusConnection&) = delete;
     BusConnection& operator=(const BusConnection&) = delete;
 
-    // One audio block: pass-through, claim, render request and delivery.
+    // One audio block: pass-through, claim, render request and delivery over
+    // the first `outputChannels` outputs (at most the bus's channel count).
     // `selection` is the bus selection (0 = off, 1..16); any other value is
     // treated as off. Null buffer arrays or channel pointers are skipped; a
     // negative channel count or block length counts as 0. Audio thread.
     void process(float* const* inputs, float* const* outputs, std::int32_t sampleFrames,
-                 const VstSpeakerArrangement* inputArrangement,
-                 const VstSpeakerArrangement* outputArrangement,
+                 std::int32_t inputChannels, std::int32_t outputChannels,
                  std::int32_t selection) noexcept;
 
     // Before a change of the bus selection: releases a held record while the

@@ -2,7 +2,6 @@
 
 #include <new>
 
-#include "editor/druvo_editor.h"
 #include "link/bus_directory.h"
 #include "link/sibling_module.h"
 #include "plugin/module_name_check.h"
@@ -29,7 +28,7 @@ std::int32_t Druvo::instanceCount() noexcept {
     return instanceCounter.load(std::memory_order_relaxed);
 }
 
-Druvo::Druvo(audioMasterCallback audioMaster)
+Druvo::Druvo(audioMasterCallback audioMaster, EditorFactory makeEditor)
     : AudioEffectX(audioMaster, kNumPrograms, kNumParameters) {
     link::fillDefaultDirectory(outputBusTable_);
     registerInstance();
@@ -48,9 +47,7 @@ Druvo::Druvo(audioMasterCallback audioMaster)
     canMono();
     canProcessReplacing();
 
-    // Registers itself as this effect's editor; without memory for it the
-    // effect works without a window.
-    new (std::nothrow) DruvoEditor(this);
+    if (makeEditor != nullptr) makeEditor(*this);
 }
 
 Druvo::~Druvo() {
@@ -61,18 +58,20 @@ Druvo::~Druvo() {
 }
 
 void Druvo::process(float** inputs, float** outputs, VstInt32 sampleFrames) {
-    connection_.process(inputs, outputs, sampleFrames, inputArrangement_, outputArrangement_,
-                        busSelection());
+    if (outputArrangement_ == nullptr) return;  // its allocation failed: nothing is written
+    const VstInt32 inputChannels = inputArrangement_ != nullptr ? inputArrangement_->numChannels : 0;
+    connection_.process(inputs, outputs, sampleFrames, inputChannels,
+                        outputArrangement_->numChannels, busSelection());
 }
 
 void Druvo::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrames) {
     process(inputs, outputs, sampleFrames);
 }
 
-AEffect* createDruvo(audioMasterCallback audioMaster) noexcept {
+AEffect* createDruvo(audioMasterCallback audioMaster, Druvo::EditorFactory makeEditor) noexcept {
     try {
         if (!AudioEffect::hostVersion(audioMaster)) return nullptr;
-        Druvo* effect = new (std::nothrow) Druvo(audioMaster);
+        Druvo* effect = new (std::nothrow) Druvo(audioMaster, makeEditor);
         return effect ? effect->getAeffect() : nullptr;
     } catch (...) {
         return nullptr;

@@ -1,7 +1,9 @@
 // The effect: one output of the Moltrax instrument. It holds the bus
 // selection, the link to the selected instrument bus, its two speaker
 // arrangements and its copy of the instrument's bus directory, and it owns its
-// editor. Built by the library's entry point, deleted by the host's close request.
+// editor, built by the factory the module entry passes in (the effect knows only
+// the editor base). Built by the library's entry point, deleted by the host's
+// close request.
 #pragma once
 
 #include <atomic>
@@ -21,8 +23,13 @@ public:
     static constexpr VstInt32 kUniqueId = 0x56535462;  // 'VSTb'
     static constexpr std::int32_t kMaxSelection = 16;
 
-    // UI thread; never two at once on different threads.
-    explicit Druvo(audioMasterCallback audioMaster);
+    // Builds the effect's editor, which registers itself with the effect; on a
+    // failed allocation the effect works without a window. UI thread.
+    using EditorFactory = void (*)(Druvo& effect) noexcept;
+
+    // UI thread; never two at once on different threads. Without a factory the
+    // effect has no editor.
+    explicit Druvo(audioMasterCallback audioMaster, EditorFactory makeEditor = nullptr);
     ~Druvo() override;
 
     void suspend() override {}
@@ -79,8 +86,9 @@ private:
     MoltraxBusDirectory outputBusTable_{};
 };
 
-// The entry point's work: asks the host for its version, builds an effect and
-// returns its interface record; null when the host answers 0 or building fails.
-AEffect* createDruvo(audioMasterCallback audioMaster) noexcept;
+// The entry point's work: asks the host for its version, builds an effect with
+// its editor factory and returns its interface record; null when the host
+// answers 0 or building fails.
+AEffect* createDruvo(audioMasterCallback audioMaster, Druvo::EditorFactory makeEditor) noexcept;
 
 }  // namespace MX

@@ -1,10 +1,9 @@
 // The seam between the toolkit and a window system. A backend makes one
 // PlatformFrame per CFrame: the surface the frame draws into and the system
-// pop-up menu. The platform frame feeds its paint, mouse and key events back
-// to the frame (CFrame::drawRect, onMouseDown, onKeyDown/onKeyUp) and a
-// pop-up's outcome to the pop-up's callback.
-// Implementations: offscreen (cairo image surface, tests and pictures); later
-// X11 (cairo on an Xlib window) and Win32 (GDI). UI thread only.
+// pop-up menu. The platform frame feeds its paint and mouse events back to
+// the frame (CFrame::drawRect, onMouseDown) and a pop-up's outcome to the
+// pop-up's callback. Implementations: offscreen (cairo image surface, tests
+// and pictures), X11 (cairo on an Xlib window) and Win32 (GDI). UI thread only.
 #pragma once
 
 #include <functional>

@@ -1,7 +1,7 @@
 // What the toolkit asks of the plug-in's editor. The frame passes the edit
 // gestures of its controls on to it. The editor base (AEffGUIEditor) answers
-// these; its own frame pointer (an EditorFrame, which CFrame implements) is
-// the editor's, so this interface carries none. UI thread.
+// these; its own frame pointer (a toolkit::EditorFrame, which CFrame
+// implements) is the editor's, so this interface carries none. UI thread.
 #pragma once
 
 #include <cstdint>

@@ -135,9 +135,6 @@ CMouseEventResult CFrame::onMouseDown(CPoint& where, const CButtonState& buttons
     return kMouseEventNotHandled;
 }
 
-VstInt32 CFrame::onKeyDown(VstKeyCode&) { return -1; }
-VstInt32 CFrame::onKeyUp(VstKeyCode&) { return -1; }
-
 void CFrame::beginEdit(CControl& control) {
     editing_.push_back(&control);
     if (editor_) editor_->beginEdit(control.getTag());

@@ -9,7 +9,7 @@
 #include <memory>
 #include <vector>
 
-#include "plugin/sdk/editor_frame.h"
+#include "toolkit/editor_frame.h"
 #include "toolkit/view.h"
 
 namespace MX::toolkit {
@@ -54,9 +54,6 @@ public:
 
     // To the topmost view under `where`.
     CMouseEventResult onMouseDown(CPoint& where, const CButtonState& buttons) override;
-    // Keys are not used: -1.
-    VstInt32 onKeyDown(VstKeyCode& keyCode) override;
-    VstInt32 onKeyUp(VstKeyCode& keyCode) override;
 
     // A control's edit gesture, passed to the editor with the control's tag;
     // CControl::beginEdit/endEdit call these.

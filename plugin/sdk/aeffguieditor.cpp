@@ -31,14 +31,6 @@ void AEffGUIEditor::idle() {
     if (!inIdle && frame) frame->idle();
 }
 
-bool AEffGUIEditor::onKeyDown(VstKeyCode& keyCode) {
-    return frame && frame->onKeyDown(keyCode) > 0;
-}
-
-bool AEffGUIEditor::onKeyUp(VstKeyCode& keyCode) {
-    return frame && frame->onKeyUp(keyCode) > 0;
-}
-
 bool AEffGUIEditor::setKnobMode(VstInt32 mode) {
     knobMode = mode;
     return true;

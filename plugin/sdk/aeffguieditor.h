@@ -1,5 +1,5 @@
 // Editor base bound to the GUI toolkit: owns the rectangle reported to the
-// host, gives the toolkit's frame its idle time and key events, and answers the
+// host, gives the toolkit's frame its idle time, and answers the
 // toolkit's requests (modal idle work, knob mode, edit gestures) as its
 // VSTGUIEditorInterface. UI thread.
 #pragma once
@@ -7,7 +7,7 @@
 #include <cstdint>
 
 #include "plugin/sdk/aeffeditor.h"
-#include "plugin/sdk/editor_frame.h"
+#include "toolkit/editor_frame.h"
 #include "toolkit/editor_interface.h"
 
 class AEffGUIEditor : public AEffEditor, public MX::toolkit::VSTGUIEditorInterface {
@@ -22,8 +22,6 @@ public:
     bool getRect(ERect** place) override;
     // Lets the frame redraw, except while the modal idle work is handing time to the host.
     void idle() override;
-    bool onKeyDown(VstKeyCode& keyCode) override;
-    bool onKeyUp(VstKeyCode& keyCode) override;
     // The knob mode is shared by every editor of the process.
     bool setKnobMode(VstInt32 mode) override;
 
@@ -35,10 +33,8 @@ public:
     void beginEdit(VstInt32 index) override;
     void endEdit(VstInt32 index) override;
 
-    EditorFrame* getFrame() const noexcept { return frame; }
-
 protected:
-    EditorFrame* frame = nullptr;  // owned by the editor while the window is open
+    MX::toolkit::EditorFrame* frame = nullptr;  // owned by the editor while the window is open
     ERect rect{};
 
 private:

@@ -295,7 +295,7 @@ TEST_F(DruvoEditorTest, OpenTwiceOrEffectGoneWithTheWindowOpenLeavesNothingBehin
     idle(effect);
     EXPECT_EQ(frameOf(effect).getNbViews(), 4);
 
-    auto* owner = new MX::Druvo(fake_host::callback);
+    auto* owner = new MX::Druvo(fake_host::callback, MX::createDruvoEditor);
     driveTo(*owner, 1);
     open(*owner);
     platformOf(frameOf(*owner)).answer = [](const MX::toolkit::PopupMenuRequest&) {

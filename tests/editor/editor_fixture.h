@@ -43,6 +43,7 @@ protected:
         clockNow = 0;
         previousClock_ = MX::editor::setBlinkClock(testClock);
         MX::toolkit::setDefaultBackend(&recording);
+        editorFactory_ = MX::createDruvoEditor;
     }
     ~EditorTest() override {
         MX::toolkit::setDefaultBackend(nullptr);

@@ -30,7 +30,7 @@ protected:
     static void connectSibling() { fake::install(fake::getBusRecord, nullptr, fake::getDirectory); }
 
     MX::Druvo& makeEffect() {
-        effects_.push_back(std::make_unique<MX::Druvo>(fake_host::callback));
+        effects_.push_back(std::make_unique<MX::Druvo>(fake_host::callback, editorFactory_));
         return *effects_.back();
     }
 
@@ -50,6 +50,7 @@ protected:
     }
 
     fake_host::ErrorBoxCapture boxes_;
+    MX::Druvo::EditorFactory editorFactory_ = nullptr;  // effects without an editor
 
 private:
     std::vector<std::unique_ptr<MoltraxBusRecord>> records_;

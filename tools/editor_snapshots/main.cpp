@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "editor/druvo_editor.h"
 #include "editor/editor_clock.h"
 #include "platform/platform.h"
 #include "plugin/druvo.h"
@@ -54,7 +55,7 @@ private:
 };
 
 std::unique_ptr<MX::Druvo> makeEffect(int bus) {
-    auto effect = std::make_unique<MX::Druvo>(&quietHost);
+    auto effect = std::make_unique<MX::Druvo>(&quietHost, MX::createDruvoEditor);
     effect->setParameter(0, static_cast<float>(bus) * 0.0625f);
     return effect;
 }
