@@ -18,6 +18,7 @@ namespace MX {
 
 namespace {
 
+using link::ConnectionState;
 using toolkit::CBitmap;
 using toolkit::CFrame;
 using toolkit::CPoint;
@@ -109,7 +110,7 @@ void DruvoEditor::buildWindow(void* parentWindow) {
     window->addView(channelDisplay_);
 
     lastShownState_ = fx.connectionState();
-    if (lastShownState_ != 0) attachLinkViews();
+    if (lastShownState_ != ConnectionState::kNoRecord) attachLinkViews();
 }
 
 void DruvoEditor::close() {
@@ -130,7 +131,7 @@ void DruvoEditor::close() {
     connectionLight_ = nullptr;
     channelDisplay_ = nullptr;
     selectionPanel_ = nullptr;
-    lastShownState_ = 0;
+    lastShownState_ = ConnectionState::kNoRecord;
 }
 
 void DruvoEditor::attachLinkViews() {
@@ -152,20 +153,20 @@ void DruvoEditor::idle() {
     if (!window) return;
     Druvo& fx = druvo();
 
-    if (link::refreshDirectory(fx.outputBusTable())) fx.setDirectoryChanged(true);
-    if (fx.directoryChanged()) {
-        fx.setDirectoryChanged(false);
+    if (link::refreshDirectory(fx.outputBusTable())) {
         busMenu_->fill(fx.outputBusTable());
         busMenu_->setDirty();
     }
     const std::int32_t selection = fx.busSelection();
     if (selection != busMenu_->getCurrent()) busMenu_->setCurrent(selection);
 
-    const std::int32_t state = fx.connectionState();
-    if (state != 0 && lastShownState_ == 0) {
+    // The bus menu, its panel and the light show while there is a record.
+    const ConnectionState state = fx.connectionState();
+    const bool shown = lastShownState_ != ConnectionState::kNoRecord;
+    if (state != ConnectionState::kNoRecord && !shown) {
         attachLinkViews();
         window->setDirty(true);
-    } else if (state == 0 && lastShownState_ != 0) {
+    } else if (state == ConnectionState::kNoRecord && shown) {
         detachLinkViews();
         window->setDirty(true);
     }
@@ -175,7 +176,7 @@ void DruvoEditor::idle() {
     AEffGUIEditor::idle();
 }
 
-void DruvoEditor::refreshIndicators(std::int32_t state) {
+void DruvoEditor::refreshIndicators(ConnectionState state) {
     const float light = editor::connectionLightValue(state, editor::blinkClockMilliseconds());
     if (light != connectionLight_->getValue()) {
         connectionLight_->setValue(light);

@@ -1,5 +1,5 @@
 // The plug-in's window: a 317 x 59 panel with the channel display, and, while
-// the effect's connection state is not 0, the selection panel, the bus menu
+// the effect's connection state is not kNoRecord, the selection panel, the bus menu
 // and the connection light. Everything it shows is pulled from the effect on
 // the host's idle calls; a pick in the bus menu sets the effect's parameter.
 // Every operation runs on the host's UI thread.
@@ -7,6 +7,7 @@
 
 #include <cstdint>
 
+#include "link/connection_state.h"
 #include "plugin/sdk/aeffguieditor.h"
 #include "toolkit/control.h"
 
@@ -54,13 +55,13 @@ private:
     void buildWindow(void* parentWindow);
     void attachLinkViews();
     void detachLinkViews();
-    void refreshIndicators(std::int32_t state);
+    void refreshIndicators(link::ConnectionState state);
 
     DruvoMenu* busMenu_ = nullptr;
     DruvoAnim* connectionLight_ = nullptr;
     DruvoAnim* channelDisplay_ = nullptr;
     DruvoAnim* selectionPanel_ = nullptr;
-    std::int32_t lastShownState_ = 0;
+    link::ConnectionState lastShownState_ = link::ConnectionState::kNoRecord;
 };
 
 // The effect's editor factory: builds a DruvoEditor for `effect`, which owns
@@ -68,4 +69,3 @@ private:
 void createDruvoEditor(Druvo& effect) noexcept;
 
 }  // namespace MX
-

@@ -18,12 +18,12 @@ std::int32_t channelPicture(std::int32_t channelCount) noexcept {
     return kPictureForCount[std::clamp(channelCount, 0, kMaxChannelCount)];
 }
 
-float connectionLightValue(std::int32_t state, long clockMilliseconds) noexcept {
-    if (state == 3) return kLightGreen;
+float connectionLightValue(link::ConnectionState state, long clockMilliseconds) noexcept {
+    if (state == link::ConnectionState::kAllChannels) return kLightGreen;
     // A clock that failed (-1) or ran backwards still lands in 0..999.
     const long phase = (clockMilliseconds % kBlinkPeriodMs + kBlinkPeriodMs) % kBlinkPeriodMs;
     if (phase >= kBlinkLitMs) return kLightDark;
-    return state == 1 ? kLightRed : kLightGreen;
+    return state == link::ConnectionState::kNotDelivering ? kLightRed : kLightGreen;
 }
 
 float channelDisplayValue(const VstSpeakerArrangement* output) noexcept {

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 
+#include "link/connection_state.h"
 #include "plugin/vst/aeffect.h"
 
 namespace MX::editor {
@@ -24,9 +25,10 @@ inline constexpr float kLightGreen = 0.01f;
 inline constexpr float kLightRed = 7.01f;
 inline constexpr float kLightDark = 14.01f;
 
-// Steady green at state 3; otherwise dark in the second half of every clock
-// second and, in the first half, red at state 1 and green at any other state.
-float connectionLightValue(std::int32_t state, long clockMilliseconds) noexcept;
+// Steady green with all channels delivered; otherwise dark in the second half
+// of every clock second and, in the first half, red while nothing is delivered
+// and green in the other states.
+float connectionLightValue(link::ConnectionState state, long clockMilliseconds) noexcept;
 
 inline constexpr int kChannelPictureHeight = 59;
 

@@ -70,7 +70,7 @@ MoltraxBusRecord* BusConnection::pull(std::int32_t frames, std::int32_t outputCh
     // the module's unload releases it first (releaseBeforeUnload), before its
     // memory may go.
     if (!siblingLoaded()) {
-        setState(0);
+        setState(ConnectionState::kNoRecord);
         return nullptr;
     }
     // A record from an earlier load that no unload released (claimed while the
@@ -78,7 +78,7 @@ MoltraxBusRecord* BusConnection::pull(std::int32_t frames, std::int32_t outputCh
     if (claimed_.load(std::memory_order_relaxed) != nullptr && !claimFromLoadedModule()) {
         takeClaim();
     }
-    if (connectionState() == 0) setState(1);
+    if (connectionState() == ConnectionState::kNoRecord) setState(ConnectionState::kNotDelivering);
 
     if (claimed_.load(std::memory_order_acquire) == nullptr && selection >= 1 &&
         selection <= kMaxBusSelection) {
@@ -89,7 +89,7 @@ MoltraxBusRecord* BusConnection::pull(std::int32_t frames, std::int32_t outputCh
     if (record == nullptr || !ownsRecord(*record, instanceNumber_)) return nullptr;
 
     const bool allChannels = loadRelaxed(record->activeChannels) == loadRelaxed(record->maxChannels);
-    setState(allChannels ? 3 : 2);
+    setState(allChannels ? ConnectionState::kAllChannels : ConnectionState::kSomeChannels);
 
     if (loadRelaxed(record->ready) == 0) {
         const MoltraxRenderFn render = render_.load(std::memory_order_acquire);
@@ -104,11 +104,11 @@ void BusConnection::claim(std::int32_t busIndex, std::int32_t requestedChannels)
     const MoltraxGetBusRecordFn lookup = busRecordLookup();
     MoltraxBusRecord* const record = lookup != nullptr ? lookup(busIndex) : nullptr;
     if (record == nullptr) {
-        setState(0);
+        setState(ConnectionState::kNoRecord);
         return;
     }
     if (!claimRecord(*record, instanceNumber_, requestedChannels)) {
-        setState(1);
+        setState(ConnectionState::kNotDelivering);
         return;
     }
     claimGeneration_.store(generation, std::memory_order_relaxed);
@@ -145,7 +145,7 @@ void BusConnection::releaseBeforeUnload(std::uint32_t generation) noexcept {
     }
 }
 
-std::int32_t BusConnection::connectionState() const noexcept {
+ConnectionState BusConnection::connectionState() const noexcept {
     return state_.load(std::memory_order_relaxed);
 }
 
@@ -153,7 +153,7 @@ MoltraxBusRecord* BusConnection::claimedRecord() const noexcept {
     return claimed_.load(std::memory_order_acquire);
 }
 
-void BusConnection::setState(std::int32_t state) noexcept {
+void BusConnection::setState(ConnectionState state) noexcept {
     state_.store(state, std::memory_order_relaxed);
 }
 

@@ -8,7 +8,7 @@
 #include <cstdint>
 
 #include "link/bus_records.h"
-#include "plugin/vst/aeffect.h"
+#include "link/connection_state.h"
 
 namespace MX::link {
 
@@ -43,7 +43,7 @@ public:
     // while its memory certainly exists. UI thread.
     void releaseBeforeUnload(std::uint32_t generation) noexcept;
 
-    std::int32_t connectionState() const noexcept;  // 0..3
+    ConnectionState connectionState() const noexcept;
     std::int32_t instanceNumber() const noexcept { return instanceNumber_; }
     MoltraxBusRecord* claimedRecord() const noexcept;
 
@@ -57,7 +57,7 @@ private:
     MoltraxBusRecord* pull(std::int32_t frames, std::int32_t outputChannels,
                            std::int32_t selection) noexcept;
     void claim(std::int32_t busIndex, std::int32_t requestedChannels) noexcept;
-    void setState(std::int32_t state) noexcept;
+    void setState(ConnectionState state) noexcept;
 
     const bool inLiveTable_;
     const std::int32_t instanceNumber_;
@@ -66,7 +66,8 @@ private:
     // Module generation at the claim: a record from an earlier load of the
     // module is forgotten, never touched.
     std::atomic<std::uint32_t> claimGeneration_{0};
-    std::atomic<std::int32_t> state_{0};
+    std::atomic<ConnectionState> state_{ConnectionState::kNoRecord};
+    static_assert(std::atomic<ConnectionState>::is_always_lock_free);
 };
 
 }  // namespace MX::link

@@ -61,13 +61,11 @@ public:
 
     // State the editor shows (read on the UI thread while other threads write it).
     std::int32_t busSelection() const noexcept { return selection_.load(std::memory_order_relaxed); }
-    std::int32_t connectionState() const noexcept { return connection_.connectionState(); }
+    link::ConnectionState connectionState() const noexcept { return connection_.connectionState(); }
     const VstSpeakerArrangement* outputArrangement() const noexcept { return outputArrangement_; }
     const VstSpeakerArrangement* inputArrangement() const noexcept { return inputArrangement_; }
-    // The editor's copy of the instrument's bus directory, and its change flag.
+    // The editor's copy of the instrument's bus directory.
     MoltraxBusDirectory& outputBusTable() noexcept { return outputBusTable_; }
-    bool directoryChanged() const noexcept { return directoryChanged_; }
-    void setDirectoryChanged(bool changed) noexcept { directoryChanged_ = changed; }
 
     std::int32_t instanceNumber() const noexcept { return connection_.instanceNumber(); }
     MoltraxBusRecord* claimedRecord() const noexcept { return connection_.claimedRecord(); }
@@ -78,7 +76,6 @@ private:
     static void registerInstance() noexcept;
     void setSelection(std::int32_t selection) noexcept;
 
-    bool directoryChanged_ = false;
     link::BusConnection connection_;
     std::atomic<std::int32_t> selection_{0};
     VstSpeakerArrangement* outputArrangement_ = nullptr;

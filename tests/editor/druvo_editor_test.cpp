@@ -58,7 +58,7 @@ TEST_F(DruvoEditorTest, OpensOnTheBackgroundWithOnlyTheChannelDisplayAtStateZero
 }
 
 TEST_F(DruvoEditorTest, LinkedWindowStacksPanelMenuAndLightOverTheChannelDisplay) {
-    MX::Druvo& effect = effectInState(3);
+    MX::Druvo& effect = effectInState(State::kAllChannels);
     open(effect);
     MX::DruvoEditor& editor = editorOf(effect);
     MX::toolkit::CFrame& frame = frameOf(effect);
@@ -81,7 +81,7 @@ TEST_F(DruvoEditorTest, ViewsComeAndGoWhenTheStateCrossesZero) {
     idle(effect);
     MX::DruvoMenu* menu = editor.busMenu();
 
-    driveTo(effect, 2);
+    driveTo(effect, State::kSomeChannels);
     idle(effect);
     EXPECT_EQ(frame.getNbViews(), 4);
     EXPECT_TRUE(menu->isAttached());
@@ -90,12 +90,12 @@ TEST_F(DruvoEditorTest, ViewsComeAndGoWhenTheStateCrossesZero) {
     EXPECT_EQ(calls.front().bitmap, frame.getBackground()) << "whole window repainted from the background";
     EXPECT_EQ(calls.front().area, CRect(0, 0, 317, 59));
 
-    driveTo(effect, 1);
+    driveTo(effect, State::kNotDelivering);
     idle(effect);
     EXPECT_EQ(frame.getNbViews(), 4) << "1 to 3 keep the views";
 
     platformOf(frame).context.calls.clear();
-    driveTo(effect, 0);
+    driveTo(effect, State::kNoRecord);
     idle(effect);
     ASSERT_EQ(frame.getNbViews(), 1);
     EXPECT_EQ(editor.busMenu(), menu) << "detached views stay alive";
@@ -105,11 +105,11 @@ TEST_F(DruvoEditorTest, ViewsComeAndGoWhenTheStateCrossesZero) {
 
 TEST_F(DruvoEditorTest, ReopeningAfterACloseAtStateZeroBuildsFreshViews) {
     MX::Druvo& effect = makeEffect();
-    driveTo(effect, 1);
+    driveTo(effect, State::kNotDelivering);
     open(effect);
     clockNow = 100;
     idle(effect);
-    driveTo(effect, 0);
+    driveTo(effect, State::kNoRecord);
     idle(effect);
     MX::DruvoEditor& editor = editorOf(effect);
     EXPECT_NE(editor.channelDisplay()->getValue(), 0.01f);
@@ -122,7 +122,7 @@ TEST_F(DruvoEditorTest, ReopeningAfterACloseAtStateZeroBuildsFreshViews) {
 }
 
 TEST_F(DruvoEditorTest, IdleRedrawsOnlyWhatChanged) {
-    MX::Druvo& effect = effectInState(1);
+    MX::Druvo& effect = effectInState(State::kNotDelivering);
     clockNow = 100;
     open(effect);
     MX::toolkit::CFrame& frame = frameOf(effect);
@@ -155,7 +155,6 @@ TEST_F(DruvoEditorTest, BusListFollowsTheSiblingDirectory) {
     setDirectory({{"Main", 2}, {"Drums", 6}, {"FX", 1}});
     idle(effect);
     EXPECT_STREQ(menu.getEntry(2)->getTitle(), "02: Drums (5.1)");
-    EXPECT_FALSE(effect.directoryChanged());
     EXPECT_TRUE(MX::link::directoriesEqual(effect.outputBusTable(), directory));
 
     // Same names, counts and channel counts: no refill, even with other index fields.
@@ -186,7 +185,7 @@ TEST_F(DruvoEditorTest, RefillThatShrinksUnderTheCurrentItemKeepsIt) {
 }
 
 TEST_F(DruvoEditorTest, HostChangesToTheSelectionShowAtTheNextIdle) {
-    MX::Druvo& effect = effectInState(3);
+    MX::Druvo& effect = effectInState(State::kAllChannels);
     open(effect);
     MX::DruvoMenu& menu = *editorOf(effect).busMenu();
     idle(effect);
@@ -203,7 +202,7 @@ TEST_F(DruvoEditorTest, HostChangesToTheSelectionShowAtTheNextIdle) {
 }
 
 TEST_F(DruvoEditorTest, PickSetsTheParameterBetweenBeginAndEndEdit) {
-    MX::Druvo& effect = effectInState(3);
+    MX::Druvo& effect = effectInState(State::kAllChannels);
     open(effect);
     MX::toolkit::CFrame& frame = frameOf(effect);
     std::vector<int> offered;
@@ -235,7 +234,7 @@ TEST_F(DruvoEditorTest, PickSetsTheParameterBetweenBeginAndEndEdit) {
 }
 
 TEST_F(DruvoEditorTest, DismissedPopupReportsOnlyTheEdit) {
-    MX::Druvo& effect = effectInState(3);
+    MX::Druvo& effect = effectInState(State::kAllChannels);
     open(effect);
     fake_host::calls.clear();
     MX::toolkit::CPoint where(200, 47);
@@ -287,11 +286,11 @@ TEST_F(DruvoEditorTest, EditEndsWhenTheMenuGoesWhileItsListIsOpen) {
 }
 
 TEST_F(DruvoEditorTest, OpenTwiceOrEffectGoneWithTheWindowOpenLeavesNothingBehind) {
-    MX::Druvo& effect = effectInState(0);
+    MX::Druvo& effect = effectInState(State::kNoRecord);
     open(effect);
     open(effect);
     EXPECT_EQ(frameOf(effect).getNbViews(), 1);
-    driveTo(effect, 3);
+    driveTo(effect, State::kAllChannels);
     idle(effect);
     EXPECT_EQ(frameOf(effect).getNbViews(), 4);
 

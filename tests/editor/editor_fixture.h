@@ -19,6 +19,8 @@
 
 namespace editor_test {
 
+using State = MX::link::ConnectionState;
+
 inline long clockNow = 0;
 inline long testClock() noexcept { return clockNow; }
 
@@ -55,21 +57,21 @@ protected:
     }
     static MX::toolkit::CFrame& frameOf(MX::Druvo& effect) { return *editorOf(effect).getCFrame(); }
 
-    // An effect whose audio path has reached `state` (0, 1, 2 or 3).
-    MX::Druvo& effectInState(int state) {
+    // An effect whose audio path has reached `state`.
+    MX::Druvo& effectInState(State state) {
         MX::Druvo& effect = makeEffect();
         driveTo(effect, state);
         return effect;
     }
-    // State 0: bus 3, which has no record; 1: bus 2, held by another
-    // instance; 2: bus 1 (six channels) under a stereo output; 3: bus 1 under
-    // a six-channel output.
-    void driveTo(MX::Druvo& effect, int state) {
+    // No record: bus 3, which has none; not delivering: bus 2, held by
+    // another instance; some channels: bus 1 (six channels) under a stereo
+    // output; all channels: bus 1 under a six-channel output.
+    void driveTo(MX::Druvo& effect, State state) {
         connectSibling();
         if (fake::records[0] == nullptr) offerBus(1);
         if (fake::records[1] == nullptr) offerBus(2).owner = 200;
-        setOutputChannels(effect, state == 2 ? 2 : 6);
-        const int bus = state == 0 ? 3 : (state == 1 ? 2 : 1);
+        setOutputChannels(effect, state == State::kSomeChannels ? 2 : 6);
+        const int bus = state == State::kNoRecord ? 3 : (state == State::kNotDelivering ? 2 : 1);
         effect.setParameter(0, static_cast<float>(bus) * 0.0625f);
         runBlock(effect);
         ASSERT_EQ(effect.connectionState(), state);

@@ -1,6 +1,6 @@
 // What the editor puts on the screen, read back from the offscreen surface:
 // the light's and the channel display's rows, the views present only while
-// the connection state is not 0, and the bus menu face.
+// the connection state is not kNoRecord, and the bus menu face.
 #include "tests/editor/editor_fixture.h"
 #include "toolkit/bitmap.h"
 #include "toolkit/offscreen/offscreen_backend.h"
@@ -58,13 +58,13 @@ protected:
 };
 
 TEST_F(EditorPixels, LightShowsGreenRedAndDarkRows) {
-    MX::Druvo& effect = effectInState(3);
+    MX::Druvo& effect = effectInState(State::kAllChannels);
     open(effect);
     idle(effect);
     EXPECT_TRUE(shows(effect, kLight, 110, 0, 0));
     EXPECT_EQ(surfaceOf(effect).colorAt(306, 9), MX::toolkit::MakeCColor(0, 235, 1));
 
-    driveTo(effect, 1);
+    driveTo(effect, State::kNotDelivering);
     clockNow = 250;
     idle(effect);
     EXPECT_TRUE(shows(effect, kLight, 110, 0, 7));
@@ -96,20 +96,20 @@ TEST_F(EditorPixels, PanelMenuAndLightShowOnlyWhileLinked) {
     EXPECT_TRUE(showsBackground(effect, kPanel));
     EXPECT_TRUE(showsBackground(effect, kLight));
 
-    driveTo(effect, 2);
+    driveTo(effect, State::kSomeChannels);
     idle(effect);
     EXPECT_TRUE(shows(effect, CRect(166, 17, 317, 40), 109, 0, 0)) << "panel above the menu";
     EXPECT_EQ(surfaceOf(effect).colorAt(kMenu.right - 1, kMenu.top), kFace);
     EXPECT_FALSE(showsBackground(effect, kLight));
 
-    driveTo(effect, 0);
+    driveTo(effect, State::kNoRecord);
     idle(effect);
     EXPECT_TRUE(showsBackground(effect, kPanel));
     EXPECT_TRUE(showsBackground(effect, kLight));
 }
 
 TEST_F(EditorPixels, MenuFaceHasItsPictureAt3And2AndTextFrom15Pixels) {
-    MX::Druvo& effect = effectInState(3);
+    MX::Druvo& effect = effectInState(State::kAllChannels);
     effect.setParameter(0, 16 * 0.0625f);  // the longest default title
     open(effect);
     idle(effect);
@@ -123,12 +123,12 @@ TEST_F(EditorPixels, MenuFaceHasItsPictureAt3And2AndTextFrom15Pixels) {
 }
 
 TEST_F(EditorPixels, BusNameInASingleByteCodePageKeepsTheWindowDrawing) {
-    MX::Druvo& effect = effectInState(3);
+    MX::Druvo& effect = effectInState(State::kAllChannels);
     setDirectory({{"Caf\xE9 \xFF\xC3", 2}});  // Latin-1, not UTF-8
     open(effect);
     idle(effect);
     EXPECT_TRUE(inked(effect, CRect(186, kMenu.top, kMenu.right, kMenu.bottom))) << "title drawn";
-    driveTo(effect, 1);
+    driveTo(effect, State::kNotDelivering);
     clockNow = 250;
     idle(effect);
     EXPECT_TRUE(shows(effect, kLight, 110, 0, 7));

@@ -8,20 +8,21 @@ namespace {
 
 using MX::editor::channelDisplayValue;
 using MX::editor::connectionLightValue;
+using State = MX::link::ConnectionState;
 
 TEST(ConnectionLight, BlinksInTheFirstHalfOfEveryClockSecond) {
-    EXPECT_EQ(connectionLightValue(1, 999), 14.01f);
-    EXPECT_EQ(connectionLightValue(1, 1000), 7.01f);
-    EXPECT_EQ(connectionLightValue(1, 1499), 7.01f);
-    EXPECT_EQ(connectionLightValue(1, 1500), 14.01f);
-    EXPECT_EQ(connectionLightValue(2, 250), 0.01f);
-    EXPECT_EQ(connectionLightValue(2, 750), 14.01f);
-    EXPECT_EQ(connectionLightValue(0, 250), 0.01f);
-    EXPECT_EQ(connectionLightValue(0, 750), 14.01f);
-    for (long t : {0L, 499L, 500L, 999L, 123456789L}) EXPECT_EQ(connectionLightValue(3, t), 0.01f) << t;
+    EXPECT_EQ(connectionLightValue(State::kNotDelivering, 999), 14.01f);
+    EXPECT_EQ(connectionLightValue(State::kNotDelivering, 1000), 7.01f);
+    EXPECT_EQ(connectionLightValue(State::kNotDelivering, 1499), 7.01f);
+    EXPECT_EQ(connectionLightValue(State::kNotDelivering, 1500), 14.01f);
+    EXPECT_EQ(connectionLightValue(State::kSomeChannels, 250), 0.01f);
+    EXPECT_EQ(connectionLightValue(State::kSomeChannels, 750), 14.01f);
+    EXPECT_EQ(connectionLightValue(State::kNoRecord, 250), 0.01f);
+    EXPECT_EQ(connectionLightValue(State::kNoRecord, 750), 14.01f);
+    for (long t : {0L, 499L, 500L, 999L, 123456789L}) EXPECT_EQ(connectionLightValue(State::kAllChannels, t), 0.01f) << t;
     // A failed clock (-1) lands in the dark half instead of reading a negative phase.
-    EXPECT_EQ(connectionLightValue(1, -1), 14.01f);
-    EXPECT_EQ(connectionLightValue(1, -600), 7.01f);
+    EXPECT_EQ(connectionLightValue(State::kNotDelivering, -1), 14.01f);
+    EXPECT_EQ(connectionLightValue(State::kNotDelivering, -600), 7.01f);
 }
 
 TEST(ChannelDisplay, OutputChannelCountPicksThePicture) {

@@ -8,6 +8,7 @@
 #include "tests/support/fake_sibling.h"
 
 using namespace MX::link;
+using State = ConnectionState;
 
 namespace {
 
@@ -56,7 +57,7 @@ TEST_F(BusConnectionTest, WithoutSiblingPassesInputsThroughUpToTheOutputCount) {
     EXPECT_EQ(out[1][kFrames - 1], 2.0f);
     EXPECT_EQ(out[3][0], 0.0f) << "no input: silent";
     EXPECT_EQ(out[4][0], -1.0f) << "beyond the output count";
-    EXPECT_EQ(connection.connectionState(), 0);
+    EXPECT_EQ(connection.connectionState(), State::kNoRecord);
 
     out[0][0] = -1.0f;
     outChannels = -3;
@@ -73,7 +74,7 @@ TEST_F(BusConnectionTest, ClaimsSelectedBusRendersAndDeliversActiveChannels) {
     EXPECT_EQ(bus(2).owner, 3);
     EXPECT_EQ(bus(2).requestedChannels, 2);
     EXPECT_EQ(fake::lastRenderFrames, kFrames);
-    EXPECT_EQ(connection.connectionState(), 2);
+    EXPECT_EQ(connection.connectionState(), State::kSomeChannels);
     EXPECT_EQ(out[1][0], fake::sampleOf(2, 1));
     EXPECT_EQ(out[2][0], 3.0f) << "above activeChannels: pass-through";
     EXPECT_EQ(out[3][0], -1.0f);
@@ -83,7 +84,7 @@ TEST_F(BusConnectionTest, ClaimsSelectedBusRendersAndDeliversActiveChannels) {
     BusConnection stereoBus(4);
     outChannels = 6;
     run(stereoBus, 2);
-    EXPECT_EQ(stereoBus.connectionState(), 3);
+    EXPECT_EQ(stereoBus.connectionState(), State::kAllChannels);
     EXPECT_EQ(out[1][0], fake::sampleOf(1, 1));
     EXPECT_EQ(out[2][0], 3.0f);
 }
@@ -115,43 +116,43 @@ TEST_F(BusConnectionTest, RefusedOrMissingBusesAreRetriedEveryBlock) {
     run(connection, 1);
     run(connection, 1);
     EXPECT_EQ(fake::lookups, 2);
-    EXPECT_EQ(connection.connectionState(), 0);
+    EXPECT_EQ(connection.connectionState(), State::kNoRecord);
 
     bus(1).enabled = 0;
     run(connection, 2);
-    EXPECT_EQ(connection.connectionState(), 1);
+    EXPECT_EQ(connection.connectionState(), State::kNotDelivering);
     bus(1).enabled = 1;
     bus(1).owner = 9;
     run(connection, 2);
-    EXPECT_EQ(connection.connectionState(), 1);
+    EXPECT_EQ(connection.connectionState(), State::kNotDelivering);
     EXPECT_EQ(fake::lookups, 4);
     EXPECT_EQ(bus(1).refCount, 0);
 
     BusConnection unmarkable(256);
     run(unmarkable, 3);
     EXPECT_EQ(bus(2).owner, 0);
-    EXPECT_EQ(unmarkable.connectionState(), 1);
+    EXPECT_EQ(unmarkable.connectionState(), State::kNotDelivering);
 
     BusConnection idle(5);
     for (int selection : {0, 17, -1, INT_MIN}) run(idle, selection);
     EXPECT_EQ(fake::lookups, 5) << "no lookup outside buses 1..16";
-    EXPECT_EQ(idle.connectionState(), 1) << "loaded, no bus delivering";
+    EXPECT_EQ(idle.connectionState(), State::kNotDelivering) << "loaded, no bus delivering";
 }
 
 TEST_F(BusConnectionTest, SecondInstanceWaitsUntilTheFirstReleases) {
     BusConnection first(1), second(2);
     run(first, 1);
     run(second, 1);
-    EXPECT_EQ(second.connectionState(), 1);
+    EXPECT_EQ(second.connectionState(), State::kNotDelivering);
     EXPECT_EQ(bus(0).owner, 1);
 
     first.releaseOnSelectionChange();
     run(first, 0);
-    EXPECT_EQ(first.connectionState(), 3) << "keeps its last state when off";
+    EXPECT_EQ(first.connectionState(), State::kAllChannels) << "keeps its last state when off";
     run(second, 1);
     EXPECT_EQ(bus(0).owner, 2);
     EXPECT_EQ(bus(0).refCount, 1);
-    EXPECT_EQ(second.connectionState(), 3);
+    EXPECT_EQ(second.connectionState(), State::kAllChannels);
 }
 
 TEST_F(BusConnectionTest, HeldRecordStaysClaimedWhenDisabledOrTaken) {
@@ -179,7 +180,7 @@ TEST_F(BusConnectionTest, UnloadedModuleRecordsAreForgottenUntouched) {
     run(connection, 1);
     disconnectSibling();
     run(connection, 1);
-    EXPECT_EQ(connection.connectionState(), 0);
+    EXPECT_EQ(connection.connectionState(), State::kNoRecord);
     EXPECT_EQ(bus(0).owner, 1) << "outside the live table: not released at the unload";
 
     fake::install();

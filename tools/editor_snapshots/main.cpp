@@ -2,7 +2,7 @@
 // states a user meets, as PNG files (default folder build/editor-snapshots):
 //   1-sibling-absent.png  no Moltrax: background and channel display only
 //   2-connected.png       bus 1 delivering all six channels: steady green light
-//   3-bus-taken.png       bus 1 held by another instance: red light (state 1)
+//   3-bus-taken.png       bus 1 held by another instance: red light (not delivering)
 //   4-popup-list.png      the bus menu's pop-up list open below the menu
 #include <cstdio>
 #include <filesystem>
