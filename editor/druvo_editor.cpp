@@ -3,7 +3,6 @@
 #include <iterator>
 #include <new>
 
-#include "editor/druvo_anim.h"
 #include "editor/druvo_menu.h"
 #include "editor/editor_bitmaps.h"
 #include "editor/editor_clock.h"
@@ -11,6 +10,7 @@
 #include "editor/platform_backend.h"
 #include "link/bus_directory.h"
 #include "plugin/druvo.h"
+#include "toolkit/auto_animation.h"
 #include "toolkit/bitmap.h"
 #include "toolkit/frame.h"
 
@@ -19,6 +19,7 @@ namespace MX {
 namespace {
 
 using link::ConnectionState;
+using toolkit::CAutoAnimation;
 using toolkit::CBitmap;
 using toolkit::CFrame;
 using toolkit::CPoint;
@@ -41,10 +42,10 @@ toolkit::Backend* frameBackend() {
 }
 
 // A picture-strip view on bitmap `id`, opened; the view holds the bitmap.
-DruvoAnim* makePictureView(const CRect& size, toolkit::CControlListener* listener, std::int32_t pictures,
-                           int pictureHeight, int id, float value) {
+CAutoAnimation* makePictureView(const CRect& size, toolkit::CControlListener* listener,
+                                std::int32_t pictures, int pictureHeight, int id, float value) {
     auto* strip = new CBitmap(id);
-    auto* view = new DruvoAnim(size, listener, 0, pictures, pictureHeight, strip, CPoint(0, 0));
+    auto* view = new CAutoAnimation(size, listener, 0, pictures, pictureHeight, strip, CPoint(0, 0));
     strip->forget();
     view->setValue(value);
     view->openWindow();

@@ -14,11 +14,11 @@
 namespace MX {
 
 namespace toolkit {
+class CAutoAnimation;
 class CFrame;
 }  // namespace toolkit
 
 class Druvo;
-class DruvoAnim;
 class DruvoMenu;
 
 class DruvoEditor : public AEffGUIEditor, public toolkit::CControlListener {
@@ -45,9 +45,9 @@ public:
     // The views while the window is open; null otherwise.
     toolkit::CFrame* getCFrame() const noexcept;
     DruvoMenu* busMenu() const noexcept { return busMenu_; }
-    DruvoAnim* connectionLight() const noexcept { return connectionLight_; }
-    DruvoAnim* channelDisplay() const noexcept { return channelDisplay_; }
-    DruvoAnim* selectionPanel() const noexcept { return selectionPanel_; }
+    toolkit::CAutoAnimation* connectionLight() const noexcept { return connectionLight_; }
+    toolkit::CAutoAnimation* channelDisplay() const noexcept { return channelDisplay_; }
+    toolkit::CAutoAnimation* selectionPanel() const noexcept { return selectionPanel_; }
 
 private:
     Druvo& druvo() const noexcept;
@@ -58,9 +58,9 @@ private:
     void refreshIndicators(link::ConnectionState state);
 
     DruvoMenu* busMenu_ = nullptr;
-    DruvoAnim* connectionLight_ = nullptr;
-    DruvoAnim* channelDisplay_ = nullptr;
-    DruvoAnim* selectionPanel_ = nullptr;
+    toolkit::CAutoAnimation* connectionLight_ = nullptr;
+    toolkit::CAutoAnimation* channelDisplay_ = nullptr;
+    toolkit::CAutoAnimation* selectionPanel_ = nullptr;
     link::ConnectionState lastShownState_ = link::ConnectionState::kNoRecord;
 };
 

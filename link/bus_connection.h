@@ -44,7 +44,6 @@ public:
     void releaseBeforeUnload(std::uint32_t generation) noexcept;
 
     ConnectionState connectionState() const noexcept;
-    std::int32_t instanceNumber() const noexcept { return instanceNumber_; }
     MoltraxBusRecord* claimedRecord() const noexcept;
 
 private:

@@ -5,7 +5,6 @@
 #include "link/bus_directory.h"
 #include "link/sibling_module.h"
 #include "plugin/module_name_check.h"
-#include "runtime/vector_primitives.h"
 
 namespace MX {
 
@@ -16,16 +15,10 @@ std::atomic<std::int32_t> instanceCounter{0};
 
 }  // namespace
 
-// The vector primitives pick their variants for this processor, and the
-// counter counts the new effect. Its instance number is not the count: the bus
-// link takes the lowest number that no live effect holds.
+// The counter counts the new effect. Its instance number is not the count: the
+// bus link takes the lowest number that no live effect holds.
 void Druvo::registerInstance() noexcept {
-    runtime::initVectorPrimitives();
     instanceCounter.fetch_add(1, std::memory_order_relaxed);
-}
-
-std::int32_t Druvo::instanceCount() noexcept {
-    return instanceCounter.load(std::memory_order_relaxed);
 }
 
 Druvo::Druvo(audioMasterCallback audioMaster, EditorFactory makeEditor)

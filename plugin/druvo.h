@@ -66,11 +66,7 @@ public:
     const VstSpeakerArrangement* inputArrangement() const noexcept { return inputArrangement_; }
     // The editor's copy of the instrument's bus directory.
     MoltraxBusDirectory& outputBusTable() noexcept { return outputBusTable_; }
-
-    std::int32_t instanceNumber() const noexcept { return connection_.instanceNumber(); }
     MoltraxBusRecord* claimedRecord() const noexcept { return connection_.claimedRecord(); }
-    // Live effects in the process.
-    static std::int32_t instanceCount() noexcept;
 
 private:
     static void registerInstance() noexcept;

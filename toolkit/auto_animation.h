@@ -26,8 +26,6 @@ public:
     bool isWindowOpened() const { return windowOpened_; }
 
     std::int32_t getNumSubPixmaps() const { return subPixmaps_; }
-    CCoord getHeightOfOneImage() const { return heightOfOneImage_; }
-    const CPoint& getOffset() const { return offset_; }
 
 private:
     std::int32_t subPixmaps_;

@@ -33,7 +33,6 @@ public:
     void setTag(std::int32_t tag) { tag_ = tag; }
     std::int32_t getTag() const { return tag_; }
     // Where in the background bitmap drawing starts.
-    void setBackOffset(const CPoint& offset) { backOffset_ = offset; }
     const CPoint& getBackOffset() const { return backOffset_; }
 
     // Tell the frame's editor that the user starts / ends changing this

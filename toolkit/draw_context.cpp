@@ -31,11 +31,6 @@ void CDrawContext::setFont(const CFontDesc& font, int size, int style) {
     if (style >= 0) font_.setStyle(style);
 }
 
-void CDrawContext::lineTo(const CPoint& point) {
-    if (!clip_.isEmpty()) strokeLine(pen_, point, frameColour_, clip_);
-    pen_ = point;
-}
-
 void CDrawContext::fillRect(const CRect& rect) {
     const CRect area = CRect(rect).bound(clip_);
     if (!area.isEmpty()) fillPixels(area, fillColour_);

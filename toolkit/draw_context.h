@@ -1,5 +1,5 @@
 // The drawing interface views draw through. This base keeps the drawing
-// state (clip rectangle, colours, font, pen) and does the clipping; each
+// state (clip rectangle, colours, font) and does the clipping; each
 // backend implements the few pixel primitives below for its surface.
 #pragma once
 
@@ -19,26 +19,18 @@ public:
     CDrawContext& operator=(const CDrawContext&) = delete;
     virtual ~CDrawContext() = default;
 
-    const CRect& getSurfaceRect() const { return surface_; }
-
     // The clip never reaches outside the surface.
     void setClipRect(const CRect& clip);
     CRect& getClipRect(CRect& clip) const;
     void resetClipRect();
 
     void setFillColor(const CColor& colour) { fillColour_ = colour; }
-    const CColor& getFillColor() const { return fillColour_; }
-    void setFrameColor(const CColor& colour) { frameColour_ = colour; }
-    const CColor& getFrameColor() const { return frameColour_; }
     void setFontColor(const CColor& colour) { fontColour_ = colour; }
     const CColor& getFontColor() const { return fontColour_; }
     // `size` 0 keeps the font's own size, `style` -1 its own style.
     void setFont(const CFontDesc& font, int size = 0, int style = -1);
     const CFontDesc& getFont() const { return font_; }
 
-    // One-pixel line in the frame colour from the pen position; moves the pen.
-    void moveTo(const CPoint& point) { pen_ = point; }
-    void lineTo(const CPoint& point);
     void fillRect(const CRect& rect);  // in the fill colour
     // One line of text in the font and font colour, vertically centred in
     // `rect` and clipped to it; `opaque` fills `rect` with the fill colour first.
@@ -54,8 +46,6 @@ protected:
     // copyPixels `source` + `area`'s size lies inside the bitmap.
     virtual void fillPixels(const CRect& area, const CColor& colour) = 0;
     virtual void copyPixels(const CBitmap& bitmap, const CRect& area, const CPoint& source) = 0;
-    virtual void strokeLine(const CPoint& from, const CPoint& to, const CColor& colour,
-                            const CRect& clip) = 0;
     virtual void showText(const char* text, const CRect& rect, CHoriTxtAlign align,
                           const CFontDesc& font, const CColor& colour, const CRect& clip) = 0;
     virtual CCoord measureText(const char* text, const CFontDesc& font) = 0;
@@ -64,10 +54,8 @@ private:
     CRect surface_;
     CRect clip_;
     CColor fillColour_ = kWhiteCColor;
-    CColor frameColour_ = kBlackCColor;
     CColor fontColour_ = kWhiteCColor;
     CFontDesc font_ = kNormalFont;
-    CPoint pen_;
 };
 
 }  // namespace MX::toolkit

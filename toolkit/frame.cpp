@@ -16,7 +16,7 @@ constexpr std::size_t kMaxInvalidAreas = 16;
 }  // namespace
 
 CFrame::CFrame(const CRect& size, void* systemWindow, VSTGUIEditorInterface* editor, Backend* backend)
-    : CView(size), systemWindow_(systemWindow), editor_(editor) {
+    : CView(size), editor_(editor) {
     setDirty(true);
     if (!backend) backend = defaultBackend();
     if (backend) platform_ = backend->createFrame(*this, systemWindow);

@@ -61,11 +61,9 @@ public:
     void endEdit(CControl& control);
 
     VSTGUIEditorInterface* getEditor() const { return editor_; }
-    void* getSystemWindow() const { return systemWindow_; }
     PlatformFrame* getPlatformFrame() const { return platform_.get(); }
 
 private:
-    void* systemWindow_;
     VSTGUIEditorInterface* editor_;
     std::vector<CView*> views_;
     std::vector<CRect> invalid_;

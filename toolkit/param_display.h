@@ -33,10 +33,7 @@ public:
     const CColor& getFontColor() const { return fontColour_; }
     void setBackColor(const CColor& colour) { backColour_ = colour; }
     const CColor& getBackColor() const { return backColour_; }
-    void setShadowColor(const CColor& colour) { shadowColour_ = colour; }
     const CColor& getShadowColor() const { return shadowColour_; }
-    void setHoriAlign(CHoriTxtAlign align) { align_ = align; }
-    CHoriTxtAlign getHoriAlign() const { return align_; }
     void setStyle(std::int32_t style) { style_ = style; }
     std::int32_t getStyle() const { return style_; }
 

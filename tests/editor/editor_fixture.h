@@ -9,13 +9,13 @@
 #include <utility>
 #include <vector>
 
-#include "editor/druvo_anim.h"
 #include "editor/druvo_editor.h"
 #include "editor/druvo_menu.h"
 #include "editor/editor_clock.h"
 #include "link/bus_directory.h"
 #include "tests/plugin/druvo_fixture.h"
 #include "tests/toolkit/recording_backend.h"
+#include "toolkit/auto_animation.h"
 
 namespace editor_test {
 

@@ -15,7 +15,6 @@ namespace {
 class BusRecordOperations : public ::testing::Test {
 protected:
     void SetUp() override {
-        MX::runtime::initVectorPrimitives();
         for (auto& channel : record->buffers)
             for (float& s : channel) s = 0.5f;
     }

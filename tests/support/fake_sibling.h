@@ -10,7 +10,6 @@
 #include "link/bus_records.h"
 #include "link/sibling_module.h"
 #include "link/sibling_module_testing.h"
-#include "runtime/vector_primitives.h"
 
 namespace fake {
 
@@ -58,7 +57,6 @@ inline std::unique_ptr<MoltraxBusRecord> makeRecord(uint8_t maxChannels = 6) {
 
 inline void install(MoltraxGetBusRecordFn lookup = getBusRecord, MoltraxRenderFn renderFn = render,
                     MoltraxGetBusDirectoryFn directoryFn = getDirectory) {
-    MX::runtime::initVectorPrimitives();
     lookups = renders = 0;
     lastBusIndex = lastRenderFrames = -1;
     lookedUp.clear();

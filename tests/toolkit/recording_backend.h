@@ -13,7 +13,7 @@
 namespace MX::toolkit::testing {
 
 struct DrawCall {
-    enum Kind { Fill, Copy, Line, Text } kind;
+    enum Kind { Fill, Copy, Text } kind;
     CRect area;  // filled or copied pixels; the text rectangle
     CRect clip;
     CPoint source;
@@ -33,9 +33,6 @@ protected:
     }
     void copyPixels(const CBitmap& bitmap, const CRect& area, const CPoint& source) override {
         calls.push_back({DrawCall::Copy, area, area, source, &bitmap, {}, {}});
-    }
-    void strokeLine(const CPoint& from, const CPoint& to, const CColor& colour, const CRect& clip) override {
-        calls.push_back({DrawCall::Line, CRect(from.x, from.y, to.x, to.y), clip, {}, nullptr, colour, {}});
     }
     void showText(const char* text, const CRect& rect, CHoriTxtAlign, const CFontDesc&, const CColor& colour,
                   const CRect& clip) override {

@@ -46,19 +46,6 @@ void CairoDrawContext::copyPixels(const CBitmap& bitmap, const CRect& area, cons
     cairo_surface_destroy(pixels);
 }
 
-void CairoDrawContext::strokeLine(const CPoint& from, const CPoint& to, const CColor& colour, const CRect& clip) {
-    cairo_save(cr_);
-    addRect(cr_, clip);
-    cairo_clip(cr_);
-    setColour(cr_, colour);
-    cairo_set_line_width(cr_, 1.0);
-    // Through pixel centres, so straight lines cover whole pixels.
-    cairo_move_to(cr_, from.x + 0.5, from.y + 0.5);
-    cairo_line_to(cr_, to.x + 0.5, to.y + 0.5);
-    cairo_stroke(cr_);
-    cairo_restore(cr_);
-}
-
 void CairoDrawContext::selectFont(const CFontDesc& font) {
     cairo_select_font_face(cr_, font.getName(),
                            (font.getStyle() & kItalicFace) ? CAIRO_FONT_SLANT_ITALIC : CAIRO_FONT_SLANT_NORMAL,

@@ -18,7 +18,6 @@ public:
 protected:
     void fillPixels(const CRect& area, const CColor& colour) override;
     void copyPixels(const CBitmap& bitmap, const CRect& area, const CPoint& source) override;
-    void strokeLine(const CPoint& from, const CPoint& to, const CColor& colour, const CRect& clip) override;
     void showText(const char* text, const CRect& rect, CHoriTxtAlign align, const CFontDesc& font,
                   const CColor& colour, const CRect& clip) override;
     CCoord measureText(const char* text, const CFontDesc& font) override;

@@ -46,17 +46,6 @@ void GdiDrawContext::copyPixels(const CBitmap& bitmap, const CRect& area, const 
                   firstRow, &info, DIB_RGB_COLORS, SRCCOPY);
 }
 
-void GdiDrawContext::strokeLine(const CPoint& from, const CPoint& to, const CColor& colour, const CRect& clip) {
-    const int saved = SaveDC(dc_);
-    IntersectClipRect(dc_, clip.left, clip.top, clip.right, clip.bottom);
-    SelectObject(dc_, GetStockObject(DC_PEN));
-    SetDCPenColor(dc_, colourRef(colour));
-    MoveToEx(dc_, from.x, from.y, nullptr);
-    LineTo(dc_, to.x, to.y);
-    SetPixel(dc_, to.x, to.y, colourRef(colour));  // LineTo leaves the end point out
-    RestoreDC(dc_, saved);
-}
-
 void GdiDrawContext::showText(const char* text, const CRect& rect, CHoriTxtAlign align, const CFontDesc& font,
                               const CColor& colour, const CRect& clip) {
     HFONT gdiFont = fontFor(font);

@@ -1,7 +1,0 @@
-#include "editor/druvo_anim.h"
-
-namespace MX {
-
-DruvoAnim::~DruvoAnim() = default;
-
-}  // namespace MX
