@@ -1,6 +1,7 @@
 // The bus menu: seventeen items, item k for bus selection k (0 = off). Its
 // face shows the current item's channel picture and title over a flat
 // background; clicking it opens the toolkit's pop-up menu.
+// UI thread.
 #pragma once
 
 #include <cstdint>

@@ -1,4 +1,5 @@
 // The editor's six bitmaps, by resource number.
+// UI thread.
 #pragma once
 
 namespace MX::editor {

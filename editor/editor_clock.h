@@ -1,5 +1,6 @@
 // The clock the connection light blinks by: the process clock in milliseconds
 // (platform::clockMilliseconds). Tests and the picture tool set their own.
+// UI thread (the editor's idle).
 #pragma once
 
 namespace MX::editor {

@@ -2,6 +2,7 @@
 // channel picture of a channel count, the connection light's row for a
 // connection state at a clock time, and the channel display's row for the
 // effect's output arrangement.
+// UI thread (pure functions, callable from any).
 #pragma once
 
 #include <cstdint>

@@ -1,6 +1,7 @@
 // The window system the editor's frame lives in, for the host's parent
 // window, and where its bitmaps come from. One source file per OS under
 // editor/<os>/ implements both.
+// UI thread.
 #pragma once
 
 #include "toolkit/backend.h"

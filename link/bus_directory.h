@@ -1,4 +1,5 @@
 // Bus directory operations: defaults, comparison and the editor's idle refresh.
+// UI thread: the effect's construction and the editor's idle.
 #pragma once
 
 #include "link/bus_records.h"

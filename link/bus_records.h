@@ -2,7 +2,9 @@
    bus, the bus name entry and the bus directory. Plain C layout with fixed-width
    types, so the instrument's own developers can include this header as it stands.
    Multi-byte fields are little-endian. Only `entry` is pointer-sized: it moves the
-   fields after it by four bytes on 64-bit builds. */
+   fields after it by four bytes on 64-bit builds. The instrument's threads and
+   the effects' audio and UI threads share the records; fields are read and
+   written one at a time, relaxed. */
 #ifndef DRUVO_LINK_BUS_RECORDS_H
 #define DRUVO_LINK_BUS_RECORDS_H
 

@@ -1,4 +1,5 @@
 // Channel configurations: a channel count picks the largest layout it can fill.
+// Any thread (pure functions, the audio path included).
 #pragma once
 
 #include <cstdint>

@@ -1,5 +1,6 @@
 // Test seam: stands in for a loaded Moltrax library without touching the
 // loader. Compiled into druvo_link, hidden like every symbol of the plug-in.
+// The test's own thread, while no effect processes audio.
 #pragma once
 
 #include "link/bus_records.h"

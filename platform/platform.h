@@ -2,6 +2,7 @@
 // platform/<os>/, chosen by CMake; nothing outside platform/ and the toolkit's
 // backends touches OS headers. Every function is noexcept and safe to call with
 // null or empty arguments.
+// Any thread unless a function says otherwise.
 #pragma once
 
 #include <cstddef>

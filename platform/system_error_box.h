@@ -1,5 +1,6 @@
 // The OS's own error box, behind the replaceable handler of showErrorBox.
 // Each OS folder provides it.
+// UI thread, where the box is shown.
 #pragma once
 
 namespace MX::platform::detail {

@@ -4,6 +4,7 @@
 // editor, built by the factory the module entry passes in (the effect knows only
 // the editor base). Built by the library's entry point, deleted by the host's
 // close request.
+// UI thread unless an operation says otherwise; the audio path on the audio thread.
 #pragma once
 
 #include <atomic>

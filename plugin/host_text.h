@@ -1,4 +1,5 @@
 // Capacities of the host's text buffers: the interface's limits and a terminator.
+// Any thread (constants).
 #pragma once
 
 #include <cstddef>

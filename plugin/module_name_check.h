@@ -1,6 +1,7 @@
 // Check of the library's own file name. The instrument finds this library by
 // name, so a renamed file is warned about with a system-modal box; nothing
 // else depends on the check.
+// UI thread (the effect's construction).
 #pragma once
 
 #include <cstddef>

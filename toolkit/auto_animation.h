@@ -1,5 +1,6 @@
 // A view that shows part of a vertical picture strip: its value is the strip
 // row where the shown area starts. It draws only while its window flag is set.
+// UI thread.
 #pragma once
 
 #include <cstdint>

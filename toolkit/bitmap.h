@@ -1,5 +1,6 @@
 // A picture held in memory as 32-bit pixels, shared by reference counting
 // between the views that show it. Always drawn opaquely.
+// UI thread.
 #pragma once
 
 #include "toolkit/geometry.h"

@@ -2,6 +2,7 @@
 // images, uncompressed or (8-bit) run-length encoded, bottom-up or top-down.
 // Every read is checked against the input, so malformed or truncated data is
 // refused (false, image left empty) and never read or written past a buffer.
+// UI thread.
 #pragma once
 
 #include <cstdint>

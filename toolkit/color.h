@@ -1,4 +1,5 @@
 // Colours as 8-bit red, green, blue and alpha (255 = opaque).
+// Plain values: any thread.
 #pragma once
 
 #include <cstdint>

@@ -1,5 +1,6 @@
 // A view with a value that the user can change: it reports changes to its
 // listener and the start and end of a user's edit to the frame's editor.
+// UI thread.
 #pragma once
 
 #include <cstdint>

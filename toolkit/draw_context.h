@@ -1,6 +1,7 @@
 // The drawing interface views draw through. This base keeps the drawing
 // state (clip rectangle, colours, font) and does the clipping; each
 // backend implements the few pixel primitives below for its surface.
+// UI thread.
 #pragma once
 
 #include "toolkit/color.h"

@@ -1,4 +1,5 @@
 // Font descriptions: a family name, a pixel size and style bits.
+// UI thread.
 #pragma once
 
 namespace MX::toolkit {

@@ -1,4 +1,5 @@
 // Points and rectangles in whole pixels, origin at the top left of the frame.
+// Plain values: any thread.
 #pragma once
 
 #include <algorithm>

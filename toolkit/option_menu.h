@@ -1,5 +1,6 @@
 // A control that shows the title of its current item and lets the user pick
 // another one from the system pop-up menu. Its value is the picked index.
+// UI thread.
 #pragma once
 
 #include <cstdint>

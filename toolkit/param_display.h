@@ -1,4 +1,5 @@
 // A control that shows its value as text over a background bitmap or colour.
+// UI thread.
 #pragma once
 
 #include <cstdint>

@@ -1,4 +1,5 @@
 // A decoded picture: rows from top to bottom, each pixel a 0xAARRGGBB word.
+// UI thread.
 #pragma once
 
 #include <cstdint>

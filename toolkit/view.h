@@ -1,6 +1,7 @@
 // The base of everything shown in a frame: a rectangle in frame coordinates,
 // a redraw mark, an optional background bitmap and the frame it is attached
 // to. Views are reference counted; the frame holds the views attached to it.
+// UI thread.
 #pragma once
 
 #include <cstdint>

@@ -1,4 +1,5 @@
 // The whole toolkit in one include.
+// UI thread.
 #pragma once
 
 #include "toolkit/auto_animation.h"

@@ -1,6 +1,8 @@
 // Base of every effect: owns the interface record handed to the host, turns the
 // record's six entry functions into virtual operations, and answers the
 // dispatcher opcodes 0 to 24.
+// Each operation runs on the thread the host calls it from: mostly the UI thread, process
+// calls and often setParameter on the audio thread.
 #pragma once
 
 #include <cstdint>

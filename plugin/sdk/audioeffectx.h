@@ -1,5 +1,7 @@
 // VST 2.x layer of the effect base: answers the dispatcher opcodes 25 to 79,
 // hands everything else to AudioEffect, and manages speaker arrangements.
+// Each operation runs on the thread the host calls it from: mostly the UI thread, process
+// calls and often setParameter on the audio thread.
 #pragma once
 
 #include "plugin/sdk/audioeffect.h"

@@ -1,4 +1,5 @@
 // Conversions the dispatchers apply to a request's arguments.
+// Any thread (pure functions).
 #pragma once
 
 #include <cmath>

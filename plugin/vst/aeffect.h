@@ -1,6 +1,7 @@
 // VST 2.4 binary interface: the interface record, the callback types and the
 // opcodes this plug-in answers or sends. Written from the published interface;
 // every size and offset is checked below for 32- and 64-bit pointers.
+// Any thread (types and constants).
 #pragma once
 
 #include <cstddef>

@@ -1,5 +1,6 @@
 // The plug-in and the stand-in instrument, loaded once for every benchmark,
 // and the buffers a host hands to one effect.
+// The benchmark's thread.
 #pragma once
 
 #include <memory>

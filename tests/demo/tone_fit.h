@@ -1,6 +1,7 @@
 // Least-squares fit of one sine of known frequency to a stretch of samples:
 // its amplitude, and what is left once it is taken out. A tone with a phase
 // jump, a wrong frequency or another signal mixed in leaves a large residual.
+// The test's thread.
 #pragma once
 
 #include <cmath>

@@ -1,5 +1,6 @@
 // Reads back the demo's WAV files: 32-bit float, plain (format 3) or
 // WAVE_FORMAT_EXTENSIBLE with the float subtype.
+// The test's thread.
 #pragma once
 
 #include <string>

@@ -1,5 +1,6 @@
 // Effects with their real editor: the plug-in fixture, plus a clock the test
 // sets and a frame backend the test chooses (recording by default).
+// The test's thread, as the host's UI thread.
 #pragma once
 
 #include <gtest/gtest.h>

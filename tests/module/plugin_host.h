@@ -1,5 +1,6 @@
 // The module tests' host: the shared test host (tools/host) bound to the
 // plug-in built beside the tests, and a six-channel audio block.
+// The test's thread, as both the host's UI and audio thread.
 #pragma once
 
 #include <memory>

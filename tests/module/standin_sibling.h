@@ -2,6 +2,7 @@
 // that has the instrument open would have it. The plug-in's own load by bare
 // name then finds this copy, and it stays loaded when the plug-in frees it,
 // so its records and call counters can be read across connects.
+// The test's thread.
 #pragma once
 
 #include <gtest/gtest.h>

@@ -1,6 +1,7 @@
 // Builds effects against the fake host, with the error box captured (the test
 // program's file name is not the plug-in's) and an in-process instrument
 // stand-in whose bus records and directory the test controls.
+// The test's thread, as both the host's UI and audio thread.
 #pragma once
 
 #include <gtest/gtest.h>

@@ -1,5 +1,6 @@
 // A host callback that records every call, and an error box that records
 // instead of showing. Shared by the plug-in unit tests.
+// The test's thread.
 #pragma once
 
 #include <string>

@@ -1,5 +1,6 @@
 // An AudioEffectX that records which operation each request reached and with
 // which arguments, to check the dispatchers' routing and argument decoding.
+// The test's thread.
 #pragma once
 
 #include <string>

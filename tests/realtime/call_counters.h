@@ -3,6 +3,7 @@
 // aligned allocators, the global operator new/delete and dlopen, dlsym,
 // dlclose, dladdr, and exports them, so the plug-in loaded into it binds to
 // these definitions. Counting happens only inside an AudioCallScope.
+// Any thread; counts only on the thread inside an AudioCallScope.
 #pragma once
 
 #include <atomic>

@@ -1,6 +1,7 @@
 // An instrument stand-in inside the test process: heap records, a directory,
 // call counters, installed through the link layer's test seam. Shared by the
 // link, plug-in and editor tests.
+// The test's thread.
 #pragma once
 
 #include <array>

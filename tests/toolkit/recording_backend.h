@@ -1,5 +1,6 @@
 // Test doubles: a drawing context that records what reaches the backend, a
 // backend whose pop-up answers are scripted, and a view that counts its draws.
+// The test's thread, as the toolkit's UI thread.
 #pragma once
 
 #include <functional>

@@ -2,6 +2,7 @@
 // loaded first, then the built plug-in file by path, and one effect playing
 // bus 3 into six outputs, so its editor shows the bus menu, a steady green
 // light and the Surround channel picture. Shared by the X11 and Win32 tests.
+// The test's thread, as the host's UI thread.
 #pragma once
 
 #include <memory>

@@ -1,6 +1,7 @@
 // CDrawContext drawn with cairo: shared by the cairo-based backends (the
 // offscreen image surface, and an Xlib surface for X11). Text uses cairo's
 // font selection, so "Arial" resolves through fontconfig (Liberation Sans).
+// UI thread.
 #pragma once
 
 #include <cairo.h>

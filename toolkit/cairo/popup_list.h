@@ -2,6 +2,7 @@
 // title in the bus menu face's look (white "Arial" 12 on (60, 65, 68)), one
 // highlighted row, a mark before the checked item and a one-pixel grey edge.
 // Shared by the X11 pop-up window and the editor's offscreen pictures.
+// UI thread.
 #pragma once
 
 #include "toolkit/backend.h"

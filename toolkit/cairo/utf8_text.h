@@ -1,6 +1,7 @@
 // Text for cairo, which takes only valid UTF-8 and on anything else puts its
 // drawing context into an error state that stops every later drawing on it.
 // Texts from elsewhere (a bus name in a single-byte code page) are made valid.
+// UI thread.
 #pragma once
 
 #include <string>

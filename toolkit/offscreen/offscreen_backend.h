@@ -1,6 +1,7 @@
 // The backend without a window system: each frame draws into an
 // OffscreenSurface of its size, and pop-up menus are answered by a handler
 // that tests set (by default every pop-up is dismissed). Linux only.
+// UI thread.
 #pragma once
 
 #include <functional>

@@ -1,6 +1,7 @@
 // A cairo ARGB32 image in memory with a drawing context on it: what the
 // offscreen backend draws frames into, readable pixel by pixel and savable
 // as PNG. Linux only.
+// UI thread.
 #pragma once
 
 #include <cstdint>

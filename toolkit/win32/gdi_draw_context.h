@@ -2,6 +2,7 @@
 // StretchDIBits straight from their decoded pixels, text with DrawTextA in a
 // font made by CreateFontA (kept while the font stays the same), clipping
 // with IntersectClipRect inside SaveDC/RestoreDC. Windows only.
+// UI thread.
 #pragma once
 
 #define WIN32_LEAN_AND_MEAN

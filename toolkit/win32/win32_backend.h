@@ -1,5 +1,6 @@
 // The Win32 backend (Windows): each frame becomes a child window of the
 // host's window (an HWND in the pointer), painted with GDI.
+// UI thread.
 #pragma once
 
 #include <memory>

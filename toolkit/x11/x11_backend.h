@@ -1,6 +1,7 @@
 // The X11 backend (Linux): each frame becomes a child window of the host's
 // window, drawn with cairo, with its own display connection that the frame's
 // idle pumps. The host passes its window as an X11 Window id in the pointer.
+// UI thread.
 #pragma once
 
 #include <memory>

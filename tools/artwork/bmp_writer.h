@@ -1,5 +1,6 @@
 // Writes palette images as Windows BMP files: BITMAPFILEHEADER,
 // BITMAPINFOHEADER, the palette (only the colours used) and bottom-up rows.
+// The tool's single thread.
 #pragma once
 
 #include <cstdint>

@@ -1,5 +1,6 @@
 // A cairo drawing surface for the artwork, with the few shapes and the text
 // styles the panel uses, read back as opaque pixels.
+// The tool's single thread.
 #pragma once
 
 #include <cairo.h>

@@ -1,5 +1,6 @@
 // Reduces true-colour artwork to palette images. One palette serves all the
 // 8-bit bitmaps, so equal source pixels stay equal across them.
+// Any thread (constants).
 #pragma once
 
 #include <cstdint>

@@ -1,6 +1,7 @@
 // The window artwork drawn with cairo: the window background, the bus panel
 // that covers part of it while a bus can be chosen, and the strip of output
 // layout pictures shown at the left.
+// The tool's single thread.
 #pragma once
 
 #include "toolkit/pixel_image.h"

@@ -1,5 +1,6 @@
 // The bitmaps drawn pixel by pixel: the status lights and the menu's small
 // speaker-layout icons, whose exact pixels matter more than smooth shapes.
+// The tool's single thread.
 #pragma once
 
 #include "toolkit/pixel_image.h"

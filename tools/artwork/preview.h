@@ -1,5 +1,6 @@
 // A picture of the window in a few states, drawn with the toolkit the way the
 // editor shows it, scaled up for a person to look at.
+// The tool's single thread.
 #pragma once
 
 #include <string>

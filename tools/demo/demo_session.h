@@ -2,6 +2,7 @@
 // inserts one effect per planned mixer channel, selects the buses, plays
 // a few seconds of audio through processReplacing and writes each channel's
 // output to a WAV file.
+// The demo's thread, as both the host's UI and audio thread.
 #pragma once
 
 #include <memory>

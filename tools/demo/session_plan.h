@@ -1,5 +1,6 @@
 // The demo's session: six mixer channels, each with a Druvo instance as its
 // insert, and the way the user or the host picked each one's bus.
+// The demo's thread.
 #pragma once
 
 #include <array>

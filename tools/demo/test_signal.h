@@ -1,6 +1,7 @@
 // The signal the demo host feeds into every instance's inputs: a sine per
 // input channel, at frequencies and a level far from the stand-in's bus tones,
 // so a listener (or a test) can tell pass-through from a delivered bus.
+// Any thread (pure functions).
 #pragma once
 
 #include <cmath>

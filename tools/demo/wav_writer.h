@@ -2,6 +2,7 @@
 // IEEE float, speaker mask for 1, 2, 4 and 6 channels). The sizes in the header
 // are written when the file is closed; a file that would pass the format's
 // 4 GiB limit stops growing and reports the failure.
+// The demo's thread.
 #pragma once
 
 #include <cstdint>

@@ -1,5 +1,6 @@
 // One effect's editor, open on the offscreen backend: drives it as a host
 // would (open, idle) and saves what its window shows as a PNG file.
+// The tool's thread, as the host's UI thread.
 #pragma once
 
 #include <string>

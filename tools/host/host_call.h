@@ -1,4 +1,5 @@
 // One call an effect made to its host, as the recording host callbacks keep it.
+// The calling host thread: UI or audio as the call is.
 #pragma once
 
 #include "plugin/vst/aeffect.h"

@@ -1,6 +1,7 @@
 // A minimal VST 2.4 host shared by the demo, the module tests, the realtime
 // test and the benchmarks: loads a plug-in file by path, as a DAW does, and
 // reaches it only through `main` and the AEffect record.
+// The host program's thread, as both the host's UI and audio thread.
 #pragma once
 
 #include <cstdint>

@@ -1,6 +1,7 @@
 // One 64-frame block of silence through an effect's replacing entry, six
 // channels in and out: what moves the connection state, since claims happen
 // on the audio path.
+// The host program's thread, as the host's audio thread.
 #pragma once
 
 #include "plugin/vst/aeffect.h"
