@@ -251,7 +251,7 @@ TEST_F(DruvoEditorTest, DismissedPopupReportsOnlyTheEdit) {
 // detached, or the window closed, while the list is open. The host still gets
 // one endEdit for its beginEdit.
 TEST_F(DruvoEditorTest, EditEndsWhenTheMenuGoesWhileItsListIsOpen) {
-    MX::Druvo& effect = effectInState(3);
+    MX::Druvo& effect = effectInState(State::kAllChannels);
     open(effect);
     MX::DruvoEditor& editor = editorOf(effect);
     const auto playBus = [&](int bus) {  // bus 1 delivers (state 3); bus 3 has no record (state 0)
@@ -295,7 +295,7 @@ TEST_F(DruvoEditorTest, OpenTwiceOrEffectGoneWithTheWindowOpenLeavesNothingBehin
     EXPECT_EQ(frameOf(effect).getNbViews(), 4);
 
     auto* owner = new MX::Druvo(fake_host::callback, MX::createDruvoEditor);
-    driveTo(*owner, 1);
+    driveTo(*owner, State::kNotDelivering);
     open(*owner);
     platformOf(frameOf(*owner)).answer = [](const MX::toolkit::PopupMenuRequest&) {
         return RecordingPlatform::kKeepOpen;

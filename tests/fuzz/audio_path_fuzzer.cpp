@@ -5,6 +5,7 @@
 // (negative, zero, longer than a bus buffer). Outputs past each block must stay untouched.
 #include <cstring>
 
+#include "editor/druvo_editor.h"
 #include "tests/fuzz/fuzz_session.h"
 
 namespace {
@@ -63,7 +64,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz_session::resetSibling(render);
     setUpRecords(in);
 
-    AEffect* effect = MX::createDruvo(fake_host::callback);
+    AEffect* effect = MX::createDruvo(fake_host::callback, MX::createDruvoEditor);
     if (effect == nullptr) return 0;
     setArrangements(effect, in);
     effect->setParameter(effect, 0, fuzz_session::consumeFloat(in));

@@ -5,6 +5,7 @@
 // ends the input: the harness closes the effect, once.
 #include <cstring>
 
+#include "editor/druvo_editor.h"
 #include "tests/fuzz/fuzz_session.h"
 
 namespace {
@@ -65,7 +66,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz_session::resetSibling(fake::render);
     fake::renderDelivers = false;  // the records' samples stay as they are
 
-    AEffect* effect = MX::createDruvo(fake_host::callback);
+    AEffect* effect = MX::createDruvo(fake_host::callback, MX::createDruvoEditor);
     if (effect == nullptr) return 0;
     bool open = true;
     while (open && in.remaining_bytes() > 0) {
