@@ -23,11 +23,10 @@ std::int64_t sourceRow(float value) {
 }  // namespace
 
 CAutoAnimation::CAutoAnimation(const CRect& size, CControlListener* listener, std::int32_t tag,
-                               std::int32_t subPixmaps, CCoord heightOfOneImage, CBitmap* background,
+                               std::int32_t subPixmaps, CCoord /*heightOfOneImage*/, CBitmap* background,
                                const CPoint& offset)
     : CControl(size, listener, tag, background),
       subPixmaps_(subPixmaps),
-      heightOfOneImage_(heightOfOneImage),
       offset_(offset) {}
 
 void CAutoAnimation::draw(CDrawContext* context) {

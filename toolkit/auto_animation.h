@@ -11,7 +11,8 @@ namespace MX::toolkit {
 
 class CAutoAnimation : public CControl {
 public:
-    // Holds `background`, the picture strip.
+    // Holds `background`, the picture strip. `heightOfOneImage` only describes
+    // the strip: drawing starts at the row the value names.
     CAutoAnimation(const CRect& size, CControlListener* listener, std::int32_t tag,
                    std::int32_t subPixmaps, CCoord heightOfOneImage, CBitmap* background,
                    const CPoint& offset = CPoint());
@@ -30,7 +31,6 @@ public:
 
 private:
     std::int32_t subPixmaps_;
-    CCoord heightOfOneImage_;
     CPoint offset_;
     bool windowOpened_ = false;
 };
