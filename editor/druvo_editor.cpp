@@ -42,8 +42,8 @@ toolkit::Backend* frameBackend() {
 }
 
 // A picture-strip view on bitmap `id`, opened; the view holds the bitmap.
-CAutoAnimation* makePictureView(const CRect& size, toolkit::CControlListener* listener,
-                                std::int32_t pictures, int pictureHeight, int id, float value) {
+CAutoAnimation* makePictureView(const CRect& size, toolkit::CControlListener* listener, std::int32_t pictures,
+                                int pictureHeight, int id, float value) {
     auto* strip = new CBitmap(id);
     auto* view = new CAutoAnimation(size, listener, 0, pictures, pictureHeight, strip, CPoint(0, 0));
     strip->forget();

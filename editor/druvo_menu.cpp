@@ -20,12 +20,14 @@ bool isUtf8Continuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) 
 // Bytes before the NUL, or the whole field when it has none.
 int nameLength(const MoltraxBusNameEntry& entry) {
     const void* end = std::memchr(entry.name, '\0', sizeof entry.name);
-    return end ? static_cast<int>(static_cast<const char*>(end) - entry.name) : static_cast<int>(sizeof entry.name);
+    return end ? static_cast<int>(static_cast<const char*>(end) - entry.name)
+               : static_cast<int>(sizeof entry.name);
 }
 
 }  // namespace
 
-void formatBusTitle(char (&title)[DruvoMenu::kTitleBytes], int number, const MoltraxBusNameEntry& entry) noexcept {
+void formatBusTitle(char (&title)[DruvoMenu::kTitleBytes], int number,
+                    const MoltraxBusNameEntry& entry) noexcept {
     const char* configuration = link::channelConfigurationName(entry.channelCount);
     // Everything but the name: "NN: " and " (x.y)".
     const int fixed = std::snprintf(nullptr, 0, "%.2d:  ()%s", number, configuration);

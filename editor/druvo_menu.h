@@ -39,7 +39,8 @@ public:
     void draw(toolkit::CDrawContext* context) override;
     // Background, the current item's picture at (3, 2), then `text` from 15
     // pixels in, clipped to the menu. `newBack` is not used.
-    void drawText(toolkit::CDrawContext* context, const char* text, toolkit::CBitmap* newBack = nullptr) override;
+    void drawText(toolkit::CDrawContext* context, const char* text,
+                  toolkit::CBitmap* newBack = nullptr) override;
 
 private:
     toolkit::CBitmap* itemPictureStrip_ = nullptr;
@@ -50,6 +51,7 @@ private:
 // "NN: name (configuration)" into `title` (kTitleBytes). The name is read up
 // to its NUL or its 64th byte; a name too long for the title is shortened so
 // that the configuration stays whole, never inside a UTF-8 character.
-void formatBusTitle(char (&title)[DruvoMenu::kTitleBytes], int number, const MoltraxBusNameEntry& entry) noexcept;
+void formatBusTitle(char (&title)[DruvoMenu::kTitleBytes], int number,
+                    const MoltraxBusNameEntry& entry) noexcept;
 
 }  // namespace MX

@@ -7,8 +7,8 @@
 namespace MX::editor {
 
 namespace {
-constexpr std::int32_t kPictureForCount[] = {kPictureMono,   kPictureMono, kPictureStereo,  kPictureStereo,
-                                             kPictureQuad,   kPictureQuad, kPictureSurround};
+constexpr std::int32_t kPictureForCount[] = {kPictureMono, kPictureMono, kPictureStereo,  kPictureStereo,
+                                             kPictureQuad, kPictureQuad, kPictureSurround};
 constexpr std::int32_t kMaxChannelCount = 6;
 constexpr long kBlinkPeriodMs = 1000;
 constexpr long kBlinkLitMs = 500;

@@ -13,7 +13,13 @@
 namespace MX::editor {
 
 // Channel pictures in the item icon strip and the channel display strip.
-enum ChannelPicture : std::int32_t { kPictureOff = 0, kPictureMono, kPictureStereo, kPictureQuad, kPictureSurround };
+enum ChannelPicture : std::int32_t {
+    kPictureOff = 0,
+    kPictureMono,
+    kPictureStereo,
+    kPictureQuad,
+    kPictureSurround
+};
 
 // Mono, Mono, Stereo, Stereo, Quad, Quad, Surround for 0..6; a count above
 // 6 is a bus of six channels and more (Surround), a negative one counts as 0.

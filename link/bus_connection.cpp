@@ -22,9 +22,8 @@ float* channel(float* const* buffers, std::int32_t index) noexcept {
 // Outputs below `outputChannels` get their input, or silence where there is
 // none, except the first `delivered.frames` samples of the channels the bus
 // delivered: each output sample is written once.
-void passThrough(float* const* inputs, float* const* outputs, std::int32_t frames,
-                 std::int32_t inputChannels, std::int32_t outputChannels,
-                 Delivered delivered = {0, 0}) noexcept {
+void passThrough(float* const* inputs, float* const* outputs, std::int32_t frames, std::int32_t inputChannels,
+                 std::int32_t outputChannels, Delivered delivered = {0, 0}) noexcept {
     for (std::int32_t i = 0; i < outputChannels; ++i) {
         float* out = channel(outputs, i);
         if (out == nullptr) continue;
@@ -40,8 +39,7 @@ void passThrough(float* const* inputs, float* const* outputs, std::int32_t frame
 
 }  // namespace
 
-BusConnection::BusConnection() noexcept
-    : inLiveTable_(true), instanceNumber_(takeInstanceNumber(*this)) {}
+BusConnection::BusConnection() noexcept : inLiveTable_(true), instanceNumber_(takeInstanceNumber(*this)) {}
 
 BusConnection::BusConnection(std::int32_t instanceNumber) noexcept
     : inLiveTable_(false), instanceNumber_(instanceNumber) {}
@@ -50,17 +48,16 @@ BusConnection::~BusConnection() {
     if (inLiveTable_) giveBackInstanceNumber(instanceNumber_, *this);
 }
 
-void BusConnection::process(float* const* inputs, float* const* outputs,
-                            std::int32_t sampleFrames, std::int32_t inputChannels,
-                            std::int32_t outputChannels, std::int32_t selection) noexcept {
+void BusConnection::process(float* const* inputs, float* const* outputs, std::int32_t sampleFrames,
+                            std::int32_t inputChannels, std::int32_t outputChannels,
+                            std::int32_t selection) noexcept {
     const std::int32_t frames = std::max<std::int32_t>(sampleFrames, 0);
     const std::int32_t outputCount = std::clamp<std::int32_t>(outputChannels, 0, MOLTRAX_BUS_CHANNELS);
 
     MoltraxBusRecord* const record = pull(frames, outputCount, selection);
     // The bus is copied first and the inputs fill what it left, which writes the
     // same samples as a pass-through followed by the copy, at the cost of one.
-    const Delivered delivered =
-        record != nullptr ? copyToOutputs(*record, outputs, frames) : Delivered{0, 0};
+    const Delivered delivered = record != nullptr ? copyToOutputs(*record, outputs, frames) : Delivered{0, 0};
     passThrough(inputs, outputs, frames, inputChannels, outputCount, delivered);
 }
 
@@ -117,8 +114,7 @@ void BusConnection::claim(std::int32_t busIndex, std::int32_t requestedChannels)
 }
 
 bool BusConnection::claimFromLoadedModule() const noexcept {
-    return siblingLoaded() &&
-           claimGeneration_.load(std::memory_order_relaxed) == siblingGeneration();
+    return siblingLoaded() && claimGeneration_.load(std::memory_order_relaxed) == siblingGeneration();
 }
 
 MoltraxBusRecord* BusConnection::takeClaim() noexcept {

@@ -29,8 +29,7 @@ public:
     // treated as off. Null buffer arrays or channel pointers are skipped; a
     // negative channel count or block length counts as 0. Audio thread.
     void process(float* const* inputs, float* const* outputs, std::int32_t sampleFrames,
-                 std::int32_t inputChannels, std::int32_t outputChannels,
-                 std::int32_t selection) noexcept;
+                 std::int32_t inputChannels, std::int32_t outputChannels, std::int32_t selection) noexcept;
 
     // Before a change of the bus selection: releases a held record while the
     // module that gave it is still loaded, else only forgets it. Any thread.
@@ -53,8 +52,7 @@ private:
     bool claimFromLoadedModule() const noexcept;
     // Claim, ownership check and render request of one block: the record whose
     // fresh block is to be copied, or null when the inputs pass through.
-    MoltraxBusRecord* pull(std::int32_t frames, std::int32_t outputChannels,
-                           std::int32_t selection) noexcept;
+    MoltraxBusRecord* pull(std::int32_t frames, std::int32_t outputChannels, std::int32_t selection) noexcept;
     void claim(std::int32_t busIndex, std::int32_t requestedChannels) noexcept;
     void setState(ConnectionState state) noexcept;
 

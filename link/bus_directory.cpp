@@ -11,8 +11,7 @@ namespace MX::link {
 namespace {
 
 bool entriesEqual(const MoltraxBusNameEntry& a, const MoltraxBusNameEntry& b) noexcept {
-    return std::strncmp(a.name, b.name, MOLTRAX_BUS_NAME_BYTES) == 0 &&
-           a.channelCount == b.channelCount;
+    return std::strncmp(a.name, b.name, MOLTRAX_BUS_NAME_BYTES) == 0 && a.channelCount == b.channelCount;
 }
 
 }  // namespace

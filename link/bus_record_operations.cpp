@@ -57,8 +57,7 @@ void clearRecord(MoltraxBusRecord& record) noexcept {
 }
 
 Delivered copyToOutputs(MoltraxBusRecord& record, float* const* outputs, std::int32_t frames) noexcept {
-    const std::int32_t count =
-        std::max(std::min(frames, boundedFrames(loadRelaxed(record.validFrames))), 0);
+    const std::int32_t count = std::max(std::min(frames, boundedFrames(loadRelaxed(record.validFrames))), 0);
     const std::int32_t channels = outputs != nullptr && count > 0 ? activeChannelsOf(record) : 0;
     for (std::int32_t c = 0; c < channels; ++c) {
         if (outputs[c] != nullptr) runtime::copyFloats(outputs[c], record.buffers[c], count);
@@ -86,9 +85,7 @@ bool ownsRecord(const MoltraxBusRecord& record, std::int32_t instanceNumber) noe
     return static_cast<std::int32_t>(loadRelaxed(record.owner)) == instanceNumber;
 }
 
-void releaseOnSelectionChange(MoltraxBusRecord& record) noexcept {
-    dropOwnership(record);
-}
+void releaseOnSelectionChange(MoltraxBusRecord& record) noexcept { dropOwnership(record); }
 
 void releaseAtDestruction(MoltraxBusRecord& record, std::int32_t instanceNumber) noexcept {
     if (ownsRecord(record, instanceNumber)) dropOwnership(record);

@@ -21,9 +21,9 @@ extern "C" {
 #endif
 
 typedef struct MoltraxBusNameEntry {
-    int32_t index;                        /* position of the bus, from 0 */
-    char name[MOLTRAX_BUS_NAME_BYTES];    /* NUL-terminated */
-    int32_t channelCount;                 /* 0 to 6 */
+    int32_t index;                     /* position of the bus, from 0 */
+    char name[MOLTRAX_BUS_NAME_BYTES]; /* NUL-terminated */
+    int32_t channelCount;              /* 0 to 6 */
 } MoltraxBusNameEntry;
 
 typedef struct MoltraxBusDirectory {
@@ -65,10 +65,14 @@ MOLTRAX_STATIC_ASSERT(sizeof(MoltraxBusDirectory) == 1156, "bus directory size")
 MOLTRAX_STATIC_ASSERT(offsetof(MoltraxBusRecord, buffers) == 0x00000, "buffers");
 MOLTRAX_STATIC_ASSERT(sizeof(((MoltraxBusRecord*)0)->buffers) == 6 * 65536, "buffers size");
 MOLTRAX_STATIC_ASSERT(offsetof(MoltraxBusRecord, entry) == 0x60000, "entry");
-MOLTRAX_STATIC_ASSERT(offsetof(MoltraxBusRecord, validFrames) == MOLTRAX_PTR_PICK(0x60004, 0x60008), "validFrames");
-MOLTRAX_STATIC_ASSERT(offsetof(MoltraxBusRecord, maxChannels) == MOLTRAX_PTR_PICK(0x60008, 0x6000C), "maxChannels");
-MOLTRAX_STATIC_ASSERT(offsetof(MoltraxBusRecord, requestedChannels) == MOLTRAX_PTR_PICK(0x60009, 0x6000D), "requestedChannels");
-MOLTRAX_STATIC_ASSERT(offsetof(MoltraxBusRecord, activeChannels) == MOLTRAX_PTR_PICK(0x6000A, 0x6000E), "activeChannels");
+MOLTRAX_STATIC_ASSERT(offsetof(MoltraxBusRecord, validFrames) == MOLTRAX_PTR_PICK(0x60004, 0x60008),
+                      "validFrames");
+MOLTRAX_STATIC_ASSERT(offsetof(MoltraxBusRecord, maxChannels) == MOLTRAX_PTR_PICK(0x60008, 0x6000C),
+                      "maxChannels");
+MOLTRAX_STATIC_ASSERT(offsetof(MoltraxBusRecord, requestedChannels) == MOLTRAX_PTR_PICK(0x60009, 0x6000D),
+                      "requestedChannels");
+MOLTRAX_STATIC_ASSERT(offsetof(MoltraxBusRecord, activeChannels) == MOLTRAX_PTR_PICK(0x6000A, 0x6000E),
+                      "activeChannels");
 MOLTRAX_STATIC_ASSERT(offsetof(MoltraxBusRecord, owner) == MOLTRAX_PTR_PICK(0x6000B, 0x6000F), "owner");
 MOLTRAX_STATIC_ASSERT(offsetof(MoltraxBusRecord, ready) == MOLTRAX_PTR_PICK(0x6000C, 0x60010), "ready");
 MOLTRAX_STATIC_ASSERT(offsetof(MoltraxBusRecord, refCount) == MOLTRAX_PTR_PICK(0x6000D, 0x60011), "refCount");
@@ -85,9 +89,10 @@ MOLTRAX_STATIC_ASSERT(sizeof(MoltraxBusRecord) >= MOLTRAX_PTR_PICK(0x6000F, 0x60
 #endif
 typedef int32_t(MOLTRAX_CDECL* MoltraxConnectFn)(void);
 typedef void(MOLTRAX_CDECL* MoltraxDisconnectFn)(void);
-typedef MoltraxBusRecord*(MOLTRAX_CDECL* MoltraxGetBusRecordFn)(int32_t busIndex);    /* 4: MoltraxGetBusRecord */
-typedef void(MOLTRAX_CDECL* MoltraxRenderFn)(int32_t sampleFrames);                  /* 5: MoltraxRender */
-typedef MoltraxBusDirectory*(MOLTRAX_CDECL* MoltraxGetBusDirectoryFn)(void);          /* 6: MoltraxGetBusDirectory */
+typedef MoltraxBusRecord*(MOLTRAX_CDECL* MoltraxGetBusRecordFn)(
+    int32_t busIndex);                                                       /* 4: MoltraxGetBusRecord */
+typedef void(MOLTRAX_CDECL* MoltraxRenderFn)(int32_t sampleFrames);          /* 5: MoltraxRender */
+typedef MoltraxBusDirectory*(MOLTRAX_CDECL* MoltraxGetBusDirectoryFn)(void); /* 6: MoltraxGetBusDirectory */
 
 #define MOLTRAX_ORDINAL_GET_BUS_RECORD 4
 #define MOLTRAX_ORDINAL_RENDER 5

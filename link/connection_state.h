@@ -8,10 +8,10 @@
 namespace MX::link {
 
 enum class ConnectionState : std::int32_t {
-    kNoRecord = 0,         // the sibling is not loaded, or has no record for the bus
-    kNotDelivering = 1,    // the sibling is loaded, but no bus delivers to this effect
-    kSomeChannels = 2,     // the bus delivers fewer channels than it carries
-    kAllChannels = 3,      // the bus delivers all of its channels
+    kNoRecord = 0,       // the sibling is not loaded, or has no record for the bus
+    kNotDelivering = 1,  // the sibling is loaded, but no bus delivers to this effect
+    kSomeChannels = 2,   // the bus delivers fewer channels than it carries
+    kAllChannels = 3,    // the bus delivers all of its channels
 };
 
 }  // namespace MX::link

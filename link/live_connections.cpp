@@ -18,8 +18,7 @@ std::array<std::atomic<BusConnection*>, kMaxOwnerMark> gHolders{};
 std::int32_t takeInstanceNumber(BusConnection& connection) noexcept {
     for (std::int32_t slot = 0; slot < kMaxOwnerMark; ++slot) {
         BusConnection* expected = nullptr;
-        if (gHolders[slot].compare_exchange_strong(expected, &connection,
-                                                   std::memory_order_acq_rel)) {
+        if (gHolders[slot].compare_exchange_strong(expected, &connection, std::memory_order_acq_rel)) {
             return slot + 1;
         }
     }

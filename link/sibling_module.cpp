@@ -28,8 +28,8 @@ Fn entryAs(void* entry) noexcept {
     return reinterpret_cast<Fn>(entry);
 }
 
-void publish(platform::ModuleHandle module, MoltraxGetBusRecordFn busRecord,
-             MoltraxRenderFn render, MoltraxGetBusDirectoryFn busDirectory) noexcept {
+void publish(platform::ModuleHandle module, MoltraxGetBusRecordFn busRecord, MoltraxRenderFn render,
+             MoltraxGetBusDirectoryFn busDirectory) noexcept {
     gBusRecord.store(busRecord, std::memory_order_relaxed);
     gRender.store(render, std::memory_order_relaxed);
     gBusDirectory.store(busDirectory, std::memory_order_relaxed);
@@ -63,8 +63,8 @@ std::int32_t connectSibling() noexcept {
     // Exports of a loaded module never change: resolve them once here so the
     // audio thread never calls the loader.
     publish(module,
-            entryAs<MoltraxGetBusRecordFn>(platform::findEntryByOrdinal(
-                module, MOLTRAX_ORDINAL_GET_BUS_RECORD, "MoltraxGetBusRecord")),
+            entryAs<MoltraxGetBusRecordFn>(
+                platform::findEntryByOrdinal(module, MOLTRAX_ORDINAL_GET_BUS_RECORD, "MoltraxGetBusRecord")),
             entryAs<MoltraxRenderFn>(
                 platform::findEntryByOrdinal(module, MOLTRAX_ORDINAL_RENDER, "MoltraxRender")),
             entryAs<MoltraxGetBusDirectoryFn>(platform::findEntryByOrdinal(
@@ -83,20 +83,15 @@ std::int32_t disconnectSibling() noexcept {
     releaseClaimsOfLoad(generation);
     if (module == standInHandle()) return 1;
 
-    auto disconnect =
-        entryAs<MoltraxDisconnectFn>(platform::findEntry(module, "MoltraxDisconnect"));
+    auto disconnect = entryAs<MoltraxDisconnectFn>(platform::findEntry(module, "MoltraxDisconnect"));
     if (disconnect != nullptr) disconnect();
     platform::freeModule(module);
     return 1;
 }
 
-bool siblingLoaded() noexcept {
-    return gModule.load(std::memory_order_acquire) != nullptr;
-}
+bool siblingLoaded() noexcept { return gModule.load(std::memory_order_acquire) != nullptr; }
 
-std::uint32_t siblingGeneration() noexcept {
-    return gGeneration.load(std::memory_order_acquire);
-}
+std::uint32_t siblingGeneration() noexcept { return gGeneration.load(std::memory_order_acquire); }
 
 MoltraxGetBusRecordFn busRecordLookup() noexcept {
     if (!siblingLoaded()) return nullptr;

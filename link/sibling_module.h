@@ -25,8 +25,8 @@ std::uint32_t siblingGeneration() noexcept;
 
 // Entries of the loaded module; null when the module is not loaded or lacks
 // the entry (a missing entry counts as a null result). Any thread.
-MoltraxGetBusRecordFn busRecordLookup() noexcept;      // ordinal 4
-MoltraxRenderFn renderRequest() noexcept;              // ordinal 5
+MoltraxGetBusRecordFn busRecordLookup() noexcept;        // ordinal 4
+MoltraxRenderFn renderRequest() noexcept;                // ordinal 5
 MoltraxGetBusDirectoryFn busDirectoryLookup() noexcept;  // ordinal 6
 
 }  // namespace MX::link

@@ -49,11 +49,11 @@ ErrorBoxHandler setErrorBoxHandler(ErrorBoxHandler handler) noexcept;
 
 inline constexpr unsigned kErrorBoxStyle = 0x1010;  // MB_SYSTEMMODAL | MB_ICONERROR
 
-std::uint32_t tickCount() noexcept;       // GetTickCount; monotonic ms on Linux
+std::uint32_t tickCount() noexcept;  // GetTickCount; monotonic ms on Linux
 void sleepMilliseconds(std::uint32_t ms) noexcept;
 // Removes and dispatches one pending paint message of the thread, if any.
 void deliverPendingPaint() noexcept;
-void oleInitialize() noexcept;            // no-op where there is no COM
+void oleInitialize() noexcept;  // no-op where there is no COM
 void oleUninitialize() noexcept;
 // Milliseconds since the process started (the C clock on Windows; a monotonic
 // clock on Linux, where clock() counts CPU time).

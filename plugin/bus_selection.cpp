@@ -47,9 +47,7 @@ void Druvo::setParameter(VstInt32 index, float value) {
     if (editor) static_cast<AEffGUIEditor*>(editor)->setParameter(index, value);
 }
 
-float Druvo::getParameter(VstInt32 /*index*/) {
-    return static_cast<float>(busSelection()) * kStep;
-}
+float Druvo::getParameter(VstInt32 /*index*/) { return static_cast<float>(busSelection()) * kStep; }
 
 VstInt32 Druvo::getProgram() { return busSelection(); }
 

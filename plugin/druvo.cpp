@@ -17,9 +17,7 @@ std::atomic<std::int32_t> instanceCounter{0};
 
 // The counter counts the new effect. Its instance number is not the count: the
 // bus link takes the lowest number that no live effect holds.
-void Druvo::registerInstance() noexcept {
-    instanceCounter.fetch_add(1, std::memory_order_relaxed);
-}
+void Druvo::registerInstance() noexcept { instanceCounter.fetch_add(1, std::memory_order_relaxed); }
 
 Druvo::Druvo(audioMasterCallback audioMaster, EditorFactory makeEditor)
     : AudioEffectX(audioMaster, kNumPrograms, kNumParameters) {
@@ -53,8 +51,8 @@ Druvo::~Druvo() {
 void Druvo::process(float** inputs, float** outputs, VstInt32 sampleFrames) {
     if (outputArrangement_ == nullptr) return;  // its allocation failed: nothing is written
     const VstInt32 inputChannels = inputArrangement_ != nullptr ? inputArrangement_->numChannels : 0;
-    connection_.process(inputs, outputs, sampleFrames, inputChannels,
-                        outputArrangement_->numChannels, busSelection());
+    connection_.process(inputs, outputs, sampleFrames, inputChannels, outputArrangement_->numChannels,
+                        busSelection());
 }
 
 void Druvo::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrames) {

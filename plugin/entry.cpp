@@ -9,8 +9,6 @@ extern "C" {
 
 [[gnu::visibility("default")]] std::int32_t MoltraxConnect() { return MX::link::connectSibling(); }
 
-[[gnu::visibility("default")]] std::int32_t MoltraxDisconnect() {
-    return MX::link::disconnectSibling();
-}
+[[gnu::visibility("default")]] std::int32_t MoltraxDisconnect() { return MX::link::disconnectSibling(); }
 
 }  // extern "C"

@@ -11,8 +11,7 @@ namespace MX {
 namespace {
 
 bool channelCountAcceptable(const VstSpeakerArrangement& arrangement) noexcept {
-    return arrangement.numChannels >= 0 &&
-           arrangement.numChannels <= AudioEffectX::kMaxArrangementChannels;
+    return arrangement.numChannels >= 0 && arrangement.numChannels <= AudioEffectX::kMaxArrangementChannels;
 }
 
 }  // namespace

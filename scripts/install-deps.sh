@@ -10,7 +10,7 @@ packages=(
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64
   wine wine64 qemu-user libz-mingw-w64
   libcairo2-dev libx11-dev libxtst-dev libxres-dev xvfb xauth fonts-liberation2
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev clang-format
 )
 # Ardour 7 hosts druvo.so in the linux preset's host test. It is installed on
 # its own, without recommends, as on the machines where that test ran.

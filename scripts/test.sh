@@ -9,11 +9,14 @@
 #   linux-asan   everything again under AddressSanitizer and UBSan
 #   linux-tsan   the thread stress test for 20 s under ThreadSanitizer
 #   fuzz         each libFuzzer target for 30 s (clang, ASan and UBSan)
+# Before the presets, scripts/check-format.sh fails on unformatted sources.
 # Name presets as arguments to run only those.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/install-deps.sh
+# Style first: unformatted C/C++ sources fail the run before any build.
+scripts/check-format.sh
 
 jobs=$(nproc)
 export CMAKE_BUILD_PARALLEL_LEVEL="${CMAKE_BUILD_PARALLEL_LEVEL:-$jobs}"

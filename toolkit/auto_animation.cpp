@@ -25,9 +25,7 @@ std::int64_t sourceRow(float value) {
 CAutoAnimation::CAutoAnimation(const CRect& size, CControlListener* listener, std::int32_t tag,
                                std::int32_t subPixmaps, CCoord /*heightOfOneImage*/, CBitmap* background,
                                const CPoint& offset)
-    : CControl(size, listener, tag, background),
-      subPixmaps_(subPixmaps),
-      offset_(offset) {}
+    : CControl(size, listener, tag, background), subPixmaps_(subPixmaps), offset_(offset) {}
 
 void CAutoAnimation::draw(CDrawContext* context) {
     CBitmap* strip = getBackground();

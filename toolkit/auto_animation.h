@@ -13,9 +13,8 @@ class CAutoAnimation : public CControl {
 public:
     // Holds `background`, the picture strip. `heightOfOneImage` only describes
     // the strip: drawing starts at the row the value names.
-    CAutoAnimation(const CRect& size, CControlListener* listener, std::int32_t tag,
-                   std::int32_t subPixmaps, CCoord heightOfOneImage, CBitmap* background,
-                   const CPoint& offset = CPoint());
+    CAutoAnimation(const CRect& size, CControlListener* listener, std::int32_t tag, std::int32_t subPixmaps,
+                   CCoord heightOfOneImage, CBitmap* background, const CPoint& offset = CPoint());
 
     // With the window flag set, copies the view-sized area at (offset.x,
     // offset.y + value truncated toward zero) of the strip; clears the redraw mark either way.

@@ -46,10 +46,9 @@ bool readLayout(Bytes dib, DibLayout& layout) {
     layout.topDown = height < 0;
     layout.bitCount = static_cast<int>(le16(dib, 14));
     layout.compression = le32(dib, 16);
-    const bool supported =
-        (layout.bitCount == 4 && layout.compression == kCompressionNone) ||
-        (layout.bitCount == 8 &&
-         (layout.compression == kCompressionNone || layout.compression == kCompressionRle8));
+    const bool supported = (layout.bitCount == 4 && layout.compression == kCompressionNone) ||
+                           (layout.bitCount == 8 && (layout.compression == kCompressionNone ||
+                                                     layout.compression == kCompressionRle8));
     if (!supported) return false;
     // Run-length encoded bitmaps are bottom-up by definition.
     if (layout.topDown && layout.compression != kCompressionNone) return false;
@@ -61,8 +60,8 @@ bool readLayout(Bytes dib, DibLayout& layout) {
     if ((dib.size() - headerBytes) / 4 < layout.colourCount) return false;
     for (std::uint32_t i = 0; i < layout.colourCount; ++i) {
         const std::size_t at = headerBytes + 4 * std::size_t{i};
-        layout.palette[i] = 0xFF000000u | std::uint32_t{dib[at + 2]} << 16 |
-                            std::uint32_t{dib[at + 1]} << 8 | dib[at];
+        layout.palette[i] =
+            0xFF000000u | std::uint32_t{dib[at + 2]} << 16 | std::uint32_t{dib[at + 1]} << 8 | dib[at];
     }
     layout.paletteEnd = headerBytes + 4 * std::size_t{layout.colourCount};
     return true;
@@ -79,16 +78,16 @@ std::uint32_t* rowPointer(const DibLayout& layout, PixelImage& image, int fileRo
 }
 
 bool decodeUncompressed(const DibLayout& layout, Bytes pixels, PixelImage& image) {
-    const std::size_t stride = (std::size_t{static_cast<unsigned>(layout.width)} *
-                                    static_cast<unsigned>(layout.bitCount) + 31) / 32 * 4;
+    const std::size_t stride =
+        (std::size_t{static_cast<unsigned>(layout.width)} * static_cast<unsigned>(layout.bitCount) + 31) /
+        32 * 4;
     if (pixels.size() / stride < static_cast<std::size_t>(layout.height)) return false;
     for (int r = 0; r < layout.height; ++r) {
         const Bytes row = pixels.subspan(r * stride, stride);
         std::uint32_t* out = rowPointer(layout, image, r);
         for (int x = 0; x < layout.width; ++x) {
-            const unsigned index = layout.bitCount == 8
-                                       ? row[x]
-                                       : (x % 2 == 0 ? row[x / 2] >> 4 : row[x / 2] & 0x0F);
+            const unsigned index =
+                layout.bitCount == 8 ? row[x] : (x % 2 == 0 ? row[x / 2] >> 4 : row[x / 2] & 0x0F);
             out[x] = colourOf(layout, index);
         }
     }

@@ -22,8 +22,7 @@ constexpr CColor MakeCColor(std::uint8_t red, std::uint8_t green, std::uint8_t b
 
 // Pixels of bitmaps and drawing surfaces are 0xAARRGGBB words.
 constexpr std::uint32_t toPixel(const CColor& c) {
-    return std::uint32_t{c.alpha} << 24 | std::uint32_t{c.red} << 16 | std::uint32_t{c.green} << 8 |
-           c.blue;
+    return std::uint32_t{c.alpha} << 24 | std::uint32_t{c.red} << 16 | std::uint32_t{c.green} << 8 | c.blue;
 }
 constexpr CColor fromPixel(std::uint32_t p) {
     return CColor{static_cast<std::uint8_t>(p >> 16), static_cast<std::uint8_t>(p >> 8),

@@ -11,8 +11,8 @@ namespace MX::toolkit {
 namespace {
 
 CCoord clampCoord(std::int64_t v) {
-    return static_cast<CCoord>(std::clamp<std::int64_t>(v, std::numeric_limits<CCoord>::min(),
-                                                        std::numeric_limits<CCoord>::max()));
+    return static_cast<CCoord>(
+        std::clamp<std::int64_t>(v, std::numeric_limits<CCoord>::min(), std::numeric_limits<CCoord>::max()));
 }
 
 }  // namespace

@@ -47,8 +47,8 @@ protected:
     // copyPixels `source` + `area`'s size lies inside the bitmap.
     virtual void fillPixels(const CRect& area, const CColor& colour) = 0;
     virtual void copyPixels(const CBitmap& bitmap, const CRect& area, const CPoint& source) = 0;
-    virtual void showText(const char* text, const CRect& rect, CHoriTxtAlign align,
-                          const CFontDesc& font, const CColor& colour, const CRect& clip) = 0;
+    virtual void showText(const char* text, const CRect& rect, CHoriTxtAlign align, const CFontDesc& font,
+                          const CColor& colour, const CRect& clip) = 0;
     virtual CCoord measureText(const char* text, const CFontDesc& font) = 0;
 
 private:

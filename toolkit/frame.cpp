@@ -77,7 +77,8 @@ void CFrame::invalidRect(const CRect& rect) {
 
 void CFrame::idle() {
     if (platform_ && !platform_->processEvents()) return;  // this frame is gone
-    const bool anyView = std::any_of(views_.begin(), views_.end(), [](const CView* v) { return v->isDirty(); });
+    const bool anyView =
+        std::any_of(views_.begin(), views_.end(), [](const CView* v) { return v->isDirty(); });
     if (!platform_ || (!isDirty() && !anyView && invalid_.empty())) return;
     CDrawContext* context = platform_->beginDraw();
     if (!context) return;

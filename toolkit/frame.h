@@ -24,8 +24,7 @@ public:
     // Makes the frame's surface inside `systemWindow` with `backend`, or with
     // the default backend when none is given. The frame starts marked for a
     // full redraw.
-    CFrame(const CRect& size, void* systemWindow, VSTGUIEditorInterface* editor,
-           Backend* backend = nullptr);
+    CFrame(const CRect& size, void* systemWindow, VSTGUIEditorInterface* editor, Backend* backend = nullptr);
     // Lets go of the surface (which ends an open pop-up), ends the edits
     // still open, then lets go of every attached view.
     ~CFrame() override;

@@ -6,8 +6,8 @@
 
 namespace MX::toolkit {
 
-COptionMenu::COptionMenu(const CRect& size, CControlListener* listener, std::int32_t tag,
-                         CBitmap* background, CBitmap* bgWhenClick, std::int32_t style)
+COptionMenu::COptionMenu(const CRect& size, CControlListener* listener, std::int32_t tag, CBitmap* background,
+                         CBitmap* bgWhenClick, std::int32_t style)
     : CParamDisplay(size, background, style), bgWhenClick_(bgWhenClick) {
     setListener(listener);
     setTag(tag);

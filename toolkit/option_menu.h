@@ -35,8 +35,7 @@ public:
     ~COptionMenu() override;
 
     // Inserts an item before `index`, or appends it when `index` is -1 or past the end.
-    CMenuItem* addEntry(const char* title, std::int32_t index = -1,
-                        std::int32_t flags = CMenuItem::kNoFlags);
+    CMenuItem* addEntry(const char* title, std::int32_t index = -1, std::int32_t flags = CMenuItem::kNoFlags);
     CMenuItem* getEntry(std::int32_t index) const;  // null when out of range
     std::int32_t getNbEntries() const { return static_cast<std::int32_t>(items_.size()); }
 

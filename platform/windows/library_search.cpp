@@ -75,8 +75,8 @@ HMODULE loadFromPath(const char* fileName) noexcept {
     if (length == 0 || length >= size) return nullptr;
     for (const char* entry = path.get(); *entry != '\0';) {
         const char* end = std::strchr(entry, ';');
-        const std::size_t entryLength = end != nullptr ? static_cast<std::size_t>(end - entry)
-                                                       : std::strlen(entry);
+        const std::size_t entryLength =
+            end != nullptr ? static_cast<std::size_t>(end - entry) : std::strlen(entry);
         if (HMODULE module = loadFrom(entry, entryLength, fileName)) return module;
         entry += entryLength;
         if (*entry == ';') ++entry;

@@ -1,7 +1,7 @@
 // Clocks, sleeping, paint delivery, OLE and the error box on Windows.
 #define WIN32_LEAN_AND_MEAN
-#include <windows.h>
 #include <ole2.h>
+#include <windows.h>
 
 #include <ctime>
 

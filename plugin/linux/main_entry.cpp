@@ -4,7 +4,9 @@
 #include "editor/druvo_editor.h"
 #include "plugin/druvo.h"
 
-extern "C" [[gnu::visibility("default")]] AEffect* druvoMainEntry(audioMasterCallback audioMaster)
-    __asm__("main");
+extern "C" [[gnu::visibility("default")]] AEffect* druvoMainEntry(audioMasterCallback audioMaster) __asm__(
+    "main");
 
-AEffect* druvoMainEntry(audioMasterCallback audioMaster) { return MX::createDruvo(audioMaster, MX::createDruvoEditor); }
+AEffect* druvoMainEntry(audioMasterCallback audioMaster) {
+    return MX::createDruvo(audioMaster, MX::createDruvoEditor);
+}

@@ -10,12 +10,10 @@ using dispatch_arguments::answer;
 
 namespace {
 
-constexpr VstInt32 kNoEffectId = 0x4E6F4566;   // 'NoEf'
+constexpr VstInt32 kNoEffectId = 0x4E6F4566;       // 'NoEf'
 constexpr VstIntPtr kIdentifyAnswer = 0x4E764566;  // 'NvEf'
 
-AudioEffect* effectOf(AEffect* e) noexcept {
-    return e ? static_cast<AudioEffect*>(e->object) : nullptr;
-}
+AudioEffect* effectOf(AEffect* e) noexcept { return e ? static_cast<AudioEffect*>(e->object) : nullptr; }
 
 // Runs `call` on the record's effect; an exception ends here, never in the host.
 template <typename Call>
@@ -30,8 +28,7 @@ void runGuarded(AEffect* e, Call&& call) noexcept {
 
 }  // namespace
 
-AudioEffect::AudioEffect(audioMasterCallback audioMaster, VstInt32 numPrograms,
-                         VstInt32 numParams) noexcept
+AudioEffect::AudioEffect(audioMasterCallback audioMaster, VstInt32 numPrograms, VstInt32 numParams) noexcept
     : audioMaster(audioMaster),
       editor(nullptr),
       sampleRate(44100.0f),
@@ -60,35 +57,66 @@ AudioEffect::AudioEffect(audioMasterCallback audioMaster, VstInt32 numPrograms,
 
 AudioEffect::~AudioEffect() { delete editor; }
 
-VstIntPtr AudioEffect::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
-                                  float opt) {
+VstIntPtr AudioEffect::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt) {
     switch (opcode) {
-        case effOpen: open(); return 0;
-        case effClose: close(); return 0;
+        case effOpen:
+            open();
+            return 0;
+        case effClose:
+            close();
+            return 0;
         case effSetProgram:
             // Signed comparison: negative numbers reach setProgram, which decides.
             // Values beyond 32 bits are never narrowed into range.
             if (value < numPrograms && value >= std::numeric_limits<VstInt32>::min())
                 setProgram(static_cast<VstInt32>(value));
             return 0;
-        case effGetProgram: return getProgram();
-        case effSetProgramName: setProgramName(static_cast<char*>(ptr)); return 0;
-        case effGetProgramName: getProgramName(static_cast<char*>(ptr)); return 0;
-        case effGetParamLabel: getParameterLabel(index, static_cast<char*>(ptr)); return 0;
-        case effGetParamDisplay: getParameterDisplay(index, static_cast<char*>(ptr)); return 0;
-        case effGetParamName: getParameterName(index, static_cast<char*>(ptr)); return 0;
-        case effGetVu: return dispatch_arguments::truncateToInt32(getVu() * 32767.0);
-        case effSetSampleRate: setSampleRate(opt); return 0;
-        case effSetBlockSize: setBlockSize(static_cast<VstInt32>(value)); return 0;
-        case effMainsChanged: value ? resume() : suspend(); return 0;
-        case effEditGetRect: return editor ? answer(editor->getRect(static_cast<ERect**>(ptr))) : 0;
-        case effEditOpen: return editor ? answer(editor->open(ptr)) : 0;
-        case effEditClose: if (editor) editor->close(); return 0;
-        case effEditIdle: if (editor) editor->idle(); return 0;
-        case effIdentify: return kIdentifyAnswer;
-        case effGetChunk: return getChunk(static_cast<void**>(ptr), index != 0);
-        case effSetChunk: return setChunk(ptr, static_cast<VstInt32>(value), index != 0);
-        default: return 0;
+        case effGetProgram:
+            return getProgram();
+        case effSetProgramName:
+            setProgramName(static_cast<char*>(ptr));
+            return 0;
+        case effGetProgramName:
+            getProgramName(static_cast<char*>(ptr));
+            return 0;
+        case effGetParamLabel:
+            getParameterLabel(index, static_cast<char*>(ptr));
+            return 0;
+        case effGetParamDisplay:
+            getParameterDisplay(index, static_cast<char*>(ptr));
+            return 0;
+        case effGetParamName:
+            getParameterName(index, static_cast<char*>(ptr));
+            return 0;
+        case effGetVu:
+            return dispatch_arguments::truncateToInt32(getVu() * 32767.0);
+        case effSetSampleRate:
+            setSampleRate(opt);
+            return 0;
+        case effSetBlockSize:
+            setBlockSize(static_cast<VstInt32>(value));
+            return 0;
+        case effMainsChanged:
+            value ? resume() : suspend();
+            return 0;
+        case effEditGetRect:
+            return editor ? answer(editor->getRect(static_cast<ERect**>(ptr))) : 0;
+        case effEditOpen:
+            return editor ? answer(editor->open(ptr)) : 0;
+        case effEditClose:
+            if (editor) editor->close();
+            return 0;
+        case effEditIdle:
+            if (editor) editor->idle();
+            return 0;
+        case effIdentify:
+            return kIdentifyAnswer;
+        case effGetChunk:
+            return getChunk(static_cast<void**>(ptr), index != 0);
+        case effSetChunk:
+            return setChunk(ptr, static_cast<VstInt32>(value), index != 0);
+        default:
+            return 0;
     }
 }
 
@@ -127,8 +155,8 @@ bool AudioEffect::endEdit(VstInt32 index) {
 
 // ---- Entries of the interface record --------------------------------------------
 
-VstIntPtr VSTCALLBACK AudioEffect::dispatchEntry(AEffect* e, VstInt32 opcode, VstInt32 index,
-                                                 VstIntPtr value, void* ptr, float opt) {
+VstIntPtr VSTCALLBACK AudioEffect::dispatchEntry(AEffect* e, VstInt32 opcode, VstInt32 index, VstIntPtr value,
+                                                 void* ptr, float opt) {
     AudioEffect* effect = effectOf(e);
     if (!effect) return 0;
     VstIntPtr result = 0;
@@ -151,16 +179,12 @@ void VSTCALLBACK AudioEffect::processEntry(AEffect* e, float** inputs, float** o
 
 void VSTCALLBACK AudioEffect::processReplacingEntry(AEffect* e, float** inputs, float** outputs,
                                                     VstInt32 sampleFrames) {
-    runGuarded(e, [&](AudioEffect& effect) {
-        effect.processReplacing(inputs, outputs, sampleFrames);
-    });
+    runGuarded(e, [&](AudioEffect& effect) { effect.processReplacing(inputs, outputs, sampleFrames); });
 }
 
-void VSTCALLBACK AudioEffect::processDoubleReplacingEntry(AEffect* e, double** inputs,
-                                                          double** outputs, VstInt32 sampleFrames) {
-    runGuarded(e, [&](AudioEffect& effect) {
-        effect.processDoubleReplacing(inputs, outputs, sampleFrames);
-    });
+void VSTCALLBACK AudioEffect::processDoubleReplacingEntry(AEffect* e, double** inputs, double** outputs,
+                                                          VstInt32 sampleFrames) {
+    runGuarded(e, [&](AudioEffect& effect) { effect.processDoubleReplacing(inputs, outputs, sampleFrames); });
 }
 
 void VSTCALLBACK AudioEffect::setParameterEntry(AEffect* e, VstInt32 index, float value) {

@@ -20,8 +20,7 @@ public:
     AudioEffect& operator=(const AudioEffect&) = delete;
 
     // Opcodes 0 to 24; 0 for every other opcode. UI thread.
-    virtual VstIntPtr dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
-                                 float opt);
+    virtual VstIntPtr dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt);
 
     virtual void open() {}
     virtual void close() {}
@@ -32,8 +31,7 @@ public:
 
     // Audio thread.
     virtual void process(float** /*inputs*/, float** /*outputs*/, VstInt32 /*sampleFrames*/) {}
-    virtual void processReplacing(float** /*inputs*/, float** /*outputs*/,
-                                  VstInt32 /*sampleFrames*/) {}
+    virtual void processReplacing(float** /*inputs*/, float** /*outputs*/, VstInt32 /*sampleFrames*/) {}
     virtual void processDoubleReplacing(double** /*inputs*/, double** /*outputs*/,
                                         VstInt32 /*sampleFrames*/) {}
 
@@ -92,14 +90,13 @@ private:
     void setFlag(VstInt32 flag, bool state) noexcept;
 
     // The record's entries. None lets an exception reach the host.
-    static VstIntPtr VSTCALLBACK dispatchEntry(AEffect* e, VstInt32 opcode, VstInt32 index,
-                                               VstIntPtr value, void* ptr, float opt);
-    static void VSTCALLBACK processEntry(AEffect* e, float** inputs, float** outputs,
-                                         VstInt32 sampleFrames);
+    static VstIntPtr VSTCALLBACK dispatchEntry(AEffect* e, VstInt32 opcode, VstInt32 index, VstIntPtr value,
+                                               void* ptr, float opt);
+    static void VSTCALLBACK processEntry(AEffect* e, float** inputs, float** outputs, VstInt32 sampleFrames);
     static void VSTCALLBACK processReplacingEntry(AEffect* e, float** inputs, float** outputs,
                                                   VstInt32 sampleFrames);
-    static void VSTCALLBACK processDoubleReplacingEntry(AEffect* e, double** inputs,
-                                                        double** outputs, VstInt32 sampleFrames);
+    static void VSTCALLBACK processDoubleReplacingEntry(AEffect* e, double** inputs, double** outputs,
+                                                        VstInt32 sampleFrames);
     static void VSTCALLBACK setParameterEntry(AEffect* e, VstInt32 index, float value);
     static float VSTCALLBACK getParameterEntry(AEffect* e, VstInt32 index);
 };

@@ -19,36 +19,47 @@ VstKeyCode keyCodeOf(VstInt32 index, VstIntPtr value, float opt) noexcept {
 
 }  // namespace
 
-AudioEffectX::AudioEffectX(audioMasterCallback audioMaster, VstInt32 numPrograms,
-                           VstInt32 numParams) noexcept
+AudioEffectX::AudioEffectX(audioMasterCallback audioMaster, VstInt32 numPrograms, VstInt32 numParams) noexcept
     : AudioEffect(audioMaster, numPrograms, numParams) {}
 
-VstIntPtr AudioEffectX::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
-                                   float opt) {
+VstIntPtr AudioEffectX::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt) {
     char* text = static_cast<char*>(ptr);
     switch (opcode) {
-        case effCanBeAutomated: return answer(canParameterBeAutomated(index));
-        case effString2Parameter: return answer(string2parameter(index, text));
-        case effGetNumProgramCategories: return getNumCategories();
+        case effCanBeAutomated:
+            return answer(canParameterBeAutomated(index));
+        case effString2Parameter:
+            return answer(string2parameter(index, text));
+        case effGetNumProgramCategories:
+            return getNumCategories();
         case effGetProgramNameIndexed:
             return answer(getProgramNameIndexed(static_cast<VstInt32>(value), index, text));
         case effConnectInput:
-        case effConnectOutput: return 1;
-        case effGetPlugCategory: return getPlugCategory();
+        case effConnectOutput:
+            return 1;
+        case effGetPlugCategory:
+            return getPlugCategory();
         case effSetSpeakerArrangement:
             return answer(setSpeakerArrangement(reinterpret_cast<VstSpeakerArrangement*>(value),
                                                 static_cast<VstSpeakerArrangement*>(ptr)));
         case effSetBlockSizeAndSampleRate:
             setBlockSizeAndSampleRate(static_cast<VstInt32>(value), opt);
             return 1;
-        case effSetBypass: return answer(setBypass(value != 0));
-        case effGetEffectName: return answer(getEffectName(text));
-        case effGetVendorString: return answer(getVendorString(text));
-        case effGetProductString: return answer(getProductString(text));
-        case effGetVendorVersion: return getVendorVersion();
-        case effCanDo: return canDo(text);
-        case effKeysRequired: return answer(!keysRequired());
-        case effGetVstVersion: return getVstVersion();
+        case effSetBypass:
+            return answer(setBypass(value != 0));
+        case effGetEffectName:
+            return answer(getEffectName(text));
+        case effGetVendorString:
+            return answer(getVendorString(text));
+        case effGetProductString:
+            return answer(getProductString(text));
+        case effGetVendorVersion:
+            return getVendorVersion();
+        case effCanDo:
+            return canDo(text);
+        case effKeysRequired:
+            return answer(!keysRequired());
+        case effGetVstVersion:
+            return getVstVersion();
         case effEditKeyDown: {
             VstKeyCode key = keyCodeOf(index, value, opt);
             return editor ? answer(editor->onKeyDown(key)) : 0;
@@ -59,11 +70,13 @@ VstIntPtr AudioEffectX::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr va
         }
         case effSetEditKnobMode:
             return editor ? answer(editor->setKnobMode(static_cast<VstInt32>(value))) : 0;
-        case effGetCurrentMidiProgram: return -1;
+        case effGetCurrentMidiProgram:
+            return -1;
         case effGetSpeakerArrangement:
             return answer(getSpeakerArrangement(reinterpret_cast<VstSpeakerArrangement**>(value),
                                                 static_cast<VstSpeakerArrangement**>(ptr)));
-        case effSetTotalSampleToProcess: return value;
+        case effSetTotalSampleToProcess:
+            return value;
         default:
             if (opcode >= effProcessEvents && opcode <= effGetNumMidiOutputChannels) return 0;
             return AudioEffect::dispatcher(opcode, index, value, ptr, opt);

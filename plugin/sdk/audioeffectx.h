@@ -15,8 +15,7 @@ public:
 
     // Opcodes 25 to 79 here; every other opcode, negative ones included, goes to
     // AudioEffect. UI thread.
-    VstIntPtr dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
-                         float opt) override;
+    VstIntPtr dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt) override;
 
     virtual bool canParameterBeAutomated(VstInt32 /*index*/) { return true; }
     virtual bool string2parameter(VstInt32 /*index*/, char* /*text*/) { return false; }
@@ -24,8 +23,7 @@ public:
     virtual bool getProgramNameIndexed(VstInt32 /*category*/, VstInt32 /*index*/, char* /*text*/) {
         return false;
     }
-    virtual bool setSpeakerArrangement(VstSpeakerArrangement* /*input*/,
-                                       VstSpeakerArrangement* /*output*/) {
+    virtual bool setSpeakerArrangement(VstSpeakerArrangement* /*input*/, VstSpeakerArrangement* /*output*/) {
         return false;
     }
     virtual bool getSpeakerArrangement(VstSpeakerArrangement** /*input*/,
@@ -55,8 +53,7 @@ public:
     static bool deallocateArrangement(VstSpeakerArrangement** place) noexcept;
     static bool copySpeaker(VstSpeakerProperties* to, const VstSpeakerProperties* from) noexcept;
     // Replaces the place's arrangement with a copy of `from`.
-    static bool matchArrangement(VstSpeakerArrangement** place,
-                                 const VstSpeakerArrangement* from) noexcept;
+    static bool matchArrangement(VstSpeakerArrangement** place, const VstSpeakerArrangement* from) noexcept;
     // Speaker i of an arrangement allocated for its real count (which may exceed
     // the eight the declared array holds).
     static VstSpeakerProperties* speakerAt(VstSpeakerArrangement* arrangement, VstInt32 i) noexcept;

@@ -16,8 +16,7 @@ std::size_t arrangementBytes(VstInt32 channels) noexcept {
 
 }  // namespace
 
-VstSpeakerProperties* AudioEffectX::speakerAt(VstSpeakerArrangement* arrangement,
-                                              VstInt32 i) noexcept {
+VstSpeakerProperties* AudioEffectX::speakerAt(VstSpeakerArrangement* arrangement, VstInt32 i) noexcept {
     auto* bytes = reinterpret_cast<unsigned char*>(arrangement);
     return reinterpret_cast<VstSpeakerProperties*>(bytes + arrangementBytes(i));
 }

@@ -35,9 +35,9 @@ std::string readText(const fs::path& path) {
 // files it writes are what is checked.
 int runInPrivateHome(const fs::path& work, const std::string& command, const fs::path& log) {
     const std::string home = (work / "home").string();
-    const std::string line = "env HOME='" + home + "' XDG_CONFIG_HOME='" + home + "/.config' XDG_CACHE_HOME='" + home +
-                             "/.cache' XDG_DATA_HOME='" + home + "/.local/share' " + command + " > '" + log.string() +
-                             "' 2>&1";
+    const std::string line = "env HOME='" + home + "' XDG_CONFIG_HOME='" + home +
+                             "/.config' XDG_CACHE_HOME='" + home + "/.cache' XDG_DATA_HOME='" + home +
+                             "/.local/share' " + command + " > '" + log.string() + "' 2>&1";
     return std::system(line.c_str());
 }
 
@@ -55,8 +55,9 @@ protected:
         // seconds: date the copy back instead of waiting.
         fs::last_write_time(plugin, fs::file_time_type::clock::now() - std::chrono::seconds(5));
 
-        scannerStatus_ = runInPrivateHome(work_, "env LD_LIBRARY_PATH='" + std::string(ARDOUR_LIBRARY_DIR) + "' '" +
-                                                     ARDOUR_VST_SCANNER + "' '" + plugin.string() + "'",
+        scannerStatus_ = runInPrivateHome(work_,
+                                          "env LD_LIBRARY_PATH='" + std::string(ARDOUR_LIBRARY_DIR) + "' '" +
+                                              ARDOUR_VST_SCANNER + "' '" + plugin.string() + "'",
                                           work_ / "scanner.log");
         for (const auto& entry : fs::recursive_directory_iterator(work_ / "home", ignored)) {
             if (entry.path().extension() == ".v2i") cache_ = readText(entry.path());
@@ -72,7 +73,8 @@ protected:
     }
 
     static std::string sessionLog() {
-        return "ardour7-lua exit status " + std::to_string(sessionStatus_) + ":\n" + readText(work_ / "session.log");
+        return "ardour7-lua exit status " + std::to_string(sessionStatus_) + ":\n" +
+               readText(work_ / "session.log");
     }
 
     // The mono take of a recorder channel ("L" or "R") of one chain.
@@ -80,7 +82,8 @@ protected:
         std::error_code ignored;
         for (const auto& entry : fs::recursive_directory_iterator(work_ / "session", ignored)) {
             const std::string name = entry.path().filename().string();
-            if (name.find("_" + chain + "-take") != std::string::npos && name.find("%" + side + ".wav") != std::string::npos)
+            if (name.find("_" + chain + "-take") != std::string::npos &&
+                name.find("%" + side + ".wav") != std::string::npos)
                 return readFloatWav(entry.path().string());
         }
         WavData missing;
@@ -94,7 +97,8 @@ protected:
 };
 
 TEST_F(ArdourHost, ScannerIndexesSixInputsAndSixOutputs) {
-    ASSERT_NE(cache_, "") << "no scanner cache; status " << scannerStatus_ << ":\n" << readText(work_ / "scanner.log");
+    ASSERT_NE(cache_, "") << "no scanner cache; status " << scannerStatus_ << ":\n"
+                          << readText(work_ / "scanner.log");
     EXPECT_NE(cache_.find("n_inputs=\"6\""), std::string::npos) << cache_;
     EXPECT_NE(cache_.find("n_outputs=\"6\""), std::string::npos) << cache_;
 }
@@ -135,7 +139,8 @@ TEST_F(ArdourHost, BusOneDeliversTheStandInsTones) {
         long first = 0;
         while (first < wav.frames() && wav.samples[0][first] == 0.0f) ++first;
         ASSERT_LT(first, wav.frames() - kSampleRate) << "the take is silent";
-        const ToneFit fit = fitTone(wav.samples[0], moltraxStandinToneHz(0, channel), kSampleRate, first, wav.frames());
+        const ToneFit fit =
+            fitTone(wav.samples[0], moltraxStandinToneHz(0, channel), kSampleRate, first, wav.frames());
         // Float samples of a double-precision sine; a gap or phase jump leaves far more.
         EXPECT_NEAR(fit.amplitude, moltraxStandinToneAmplitude(channel), 1e-4);
         EXPECT_LT(fit.residualRms, 1e-4);

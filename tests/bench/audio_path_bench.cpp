@@ -26,7 +26,8 @@ void setBytes(benchmark::State& state, long channels, long frames) {
 
 void copyChannels(ChannelBuffers& buffers, int channels, int frames) {
     for (int c = 0; c < channels; ++c)
-        std::memcpy(buffers.outputs()[c], buffers.inputs()[c], static_cast<std::size_t>(frames) * sizeof(float));
+        std::memcpy(buffers.outputs()[c], buffers.inputs()[c],
+                    static_cast<std::size_t>(frames) * sizeof(float));
 }
 
 void BM_Memcpy(benchmark::State& state) {
@@ -50,7 +51,8 @@ void BM_MemcpyFromBus(benchmark::State& state) {
     ChannelBuffers buffers(frames);
     for (auto _ : state) {
         for (int c = 0; c < channels; ++c)
-            std::memcpy(buffers.outputs()[c], bus.buffers[c], static_cast<std::size_t>(frames) * sizeof(float));
+            std::memcpy(buffers.outputs()[c], bus.buffers[c],
+                        static_cast<std::size_t>(frames) * sizeof(float));
         benchmark::ClobberMemory();
     }
     setBytes(state, channels, frames);
@@ -69,7 +71,8 @@ void BM_Plugin(benchmark::State& state, int bus) {
         effect->processReplacing(buffers.inputs(), buffers.outputs(), frames);
         benchmark::ClobberMemory();
     }
-    if (bus != 0 && modules().standin.record(bus - 1).ready != 0) state.SkipWithError("the bus was not delivered");
+    if (bus != 0 && modules().standin.record(bus - 1).ready != 0)
+        state.SkipWithError("the bus was not delivered");
     setBytes(state, channels, frames);
 }
 

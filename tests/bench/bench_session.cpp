@@ -30,8 +30,10 @@ BenchModules modules() {
     static BenchModules loaded = [] {
         std::string error;
         // The instrument first: the plug-in's own load by name then finds it.
-        auto& standin = loadOrDie(druvo_host::StandinModule::load(druvo_host::builtStandinPath(), &error), error);
-        auto& plugin = loadOrDie(druvo_host::PluginModule::load(druvo_host::builtPluginPath(), &error), error);
+        auto& standin =
+            loadOrDie(druvo_host::StandinModule::load(druvo_host::builtStandinPath(), &error), error);
+        auto& plugin =
+            loadOrDie(druvo_host::PluginModule::load(druvo_host::builtPluginPath(), &error), error);
         return BenchModules{standin, plugin};
     }();
     return loaded;
@@ -40,7 +42,8 @@ BenchModules modules() {
 ChannelBuffers::ChannelBuffers(int frames) {
     constexpr std::size_t kAlignFloats = 16;  // 64 bytes
     // A gap of one cache line keeps channels off exact multiples of 4 KiB apart.
-    const std::size_t stride = (static_cast<std::size_t>(frames) + kAlignFloats - 1) / kAlignFloats * kAlignFloats + kAlignFloats;
+    const std::size_t stride =
+        (static_cast<std::size_t>(frames) + kAlignFloats - 1) / kAlignFloats * kAlignFloats + kAlignFloats;
     storage_.assign(stride * 2 * kPins + kAlignFloats, 0.0f);
     const auto address = reinterpret_cast<std::uintptr_t>(storage_.data());
     float* base = storage_.data() + ((64 - address % 64) % 64) / sizeof(float);
@@ -66,7 +69,8 @@ std::unique_ptr<druvo_host::PluginInstance> makeEffect(int channels, int selecti
     if (selection >= 1) {
         MoltraxBusRecord& record = loaded.standin.record(selection - 1);
         for (int c = 0; c < MOLTRAX_BUS_CHANNELS; ++c) {
-            for (int k = 0; k < MOLTRAX_BUS_FRAMES; ++k) record.buffers[c][k] = 0.25f - 0.00001f * static_cast<float>(k);
+            for (int k = 0; k < MOLTRAX_BUS_FRAMES; ++k)
+                record.buffers[c][k] = 0.25f - 0.00001f * static_cast<float>(k);
         }
     }
     return effect;

@@ -26,7 +26,8 @@ using druvo_demo::kSampleRate;
 using druvo_demo::kSessionPlan;
 
 constexpr double kSeconds = 2.0;
-constexpr long kFrames = (static_cast<long>(kSeconds * kSampleRate) + kBlockFrames - 1) / kBlockFrames * kBlockFrames;
+constexpr long kFrames =
+    (static_cast<long>(kSeconds * kSampleRate) + kBlockFrames - 1) / kBlockFrames * kBlockFrames;
 // Float samples of a double-precision sine: anything above this is a fault.
 constexpr double kResidualLimit = 1e-4;
 
@@ -35,7 +36,8 @@ bool delivers(std::size_t track) {
     const auto& plan = kSessionPlan[track];
     if (plan.how == HowSelected::Nothing || plan.bus == 0) return false;
     for (std::size_t earlier = 0; earlier < track; ++earlier) {
-        if (kSessionPlan[earlier].how != HowSelected::Nothing && kSessionPlan[earlier].bus == plan.bus) return false;
+        if (kSessionPlan[earlier].how != HowSelected::Nothing && kSessionPlan[earlier].bus == plan.bus)
+            return false;
     }
     return true;
 }
@@ -63,7 +65,8 @@ protected:
             char prefix[8];
             std::snprintf(prefix, sizeof prefix, "%02zu-", index + 1);
             const std::string name = entry.path().filename().string();
-            if (name.rfind(prefix, 0) == 0 && entry.path().extension() == ".wav") return readFloatWav(entry.path().string());
+            if (name.rfind(prefix, 0) == 0 && entry.path().extension() == ".wav")
+                return readFloatWav(entry.path().string());
         }
         WavData missing;
         missing.error = "no WAV file for track " + std::to_string(index + 1) + "; demo said:\n" + stdout_;
@@ -117,7 +120,8 @@ TEST_F(DemoOutput, TracksWithoutABusCarryTheirInput) {
         ASSERT_EQ(wav.error, "");
         for (int c = 0; c < wav.channels; ++c) {
             SCOPED_TRACE(std::string(kSessionPlan[t].name) + " channel " + std::to_string(c));
-            const ToneFit fit = fitTone(wav.samples[c], druvo_demo::inputToneHz(c), kSampleRate, 0, wav.frames());
+            const ToneFit fit =
+                fitTone(wav.samples[c], druvo_demo::inputToneHz(c), kSampleRate, 0, wav.frames());
             EXPECT_NEAR(fit.amplitude, druvo_demo::kInputToneAmplitude, 1e-4);
             EXPECT_LT(fit.residualRms, kResidualLimit);
         }

@@ -15,7 +15,8 @@ struct ToneFit {
 };
 
 // Fits a·sin(ωn) + b·cos(ωn) to samples[first, last), n counted from frame 0.
-inline ToneFit fitTone(const std::vector<float>& samples, double hz, double sampleRate, long first, long last) {
+inline ToneFit fitTone(const std::vector<float>& samples, double hz, double sampleRate, long first,
+                       long last) {
     const double omega = 6.283185307179586476925286766559 * hz / sampleRate;
     double ss = 0, sc = 0, cc = 0, xs = 0, xc = 0;
     for (long n = first; n < last; ++n) {

@@ -262,7 +262,9 @@ TEST_F(DruvoEditorTest, EditEndsWhenTheMenuGoesWhileItsListIsOpen) {
     const auto click = [&](std::function<int()> answer) {
         playBus(1);
         ASSERT_TRUE(editor.busMenu()->isAttached());
-        platformOf(frameOf(effect)).answer = [answer](const MX::toolkit::PopupMenuRequest&) { return answer(); };
+        platformOf(frameOf(effect)).answer = [answer](const MX::toolkit::PopupMenuRequest&) {
+            return answer();
+        };
         fake_host::calls.clear();
         MX::toolkit::CPoint where(200, 47);
         frameOf(effect).onMouseDown(where, MX::toolkit::kLButton);

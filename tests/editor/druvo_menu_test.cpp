@@ -83,8 +83,8 @@ TEST_F(DruvoMenuTest, CountsOutsideTheDirectoryStayInside) {
 }
 
 TEST_F(DruvoMenuTest, ChannelCountsWithoutALayout) {
-    menu->fill(directoryOf({{"a", 0}, {"b", 3}, {"c", 5}, {"d", -1}, {"e", 7}, {"f", 1 << 30},
-                            {"g", -2147483647 - 1}}));
+    menu->fill(directoryOf(
+        {{"a", 0}, {"b", 3}, {"c", 5}, {"d", -1}, {"e", 7}, {"f", 1 << 30}, {"g", -2147483647 - 1}}));
     // Still buses: above 6 channels Surround, as the output counts them; below 0 Mono.
     const int pictures[] = {1, 2, 3, 1, 4, 4, 1};
     for (int i = 1; i <= 7; ++i) {
@@ -114,8 +114,10 @@ TEST_F(DruvoMenuTest, LongAndUnterminatedNamesAreCutBeforeTheConfiguration) {
 }
 
 TEST_F(DruvoMenuTest, FaceShowsTheCurrentPictureAndTitleFrom15Pixels) {
-    auto* face = new MX::toolkit::CBitmap(MX::toolkit::PixelImage{141, 15, std::vector<std::uint32_t>(141 * 15)});
-    auto* icons = new MX::toolkit::CBitmap(MX::toolkit::PixelImage{11, 55, std::vector<std::uint32_t>(11 * 55)});
+    auto* face =
+        new MX::toolkit::CBitmap(MX::toolkit::PixelImage{141, 15, std::vector<std::uint32_t>(141 * 15)});
+    auto* icons =
+        new MX::toolkit::CBitmap(MX::toolkit::PixelImage{11, 55, std::vector<std::uint32_t>(11 * 55)});
     menu->setBackground(face);
     menu->setItemPictureStrip(icons);
     face->forget();

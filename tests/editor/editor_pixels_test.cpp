@@ -33,7 +33,8 @@ protected:
         const OffscreenSurface& surface = surfaceOf(effect);
         for (int y = 0; y < area.height(); ++y) {
             for (int x = 0; x < area.width(); ++x) {
-                if (surface.pixel(area.left + x, area.top + y) != bitmap.image().at(sourceX + x, sourceY + y)) {
+                if (surface.pixel(area.left + x, area.top + y) !=
+                    bitmap.image().at(sourceX + x, sourceY + y)) {
                     return ::testing::AssertionFailure()
                            << "bitmap " << id << " differs at " << area.left + x << "," << area.top + y;
                 }

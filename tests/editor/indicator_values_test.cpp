@@ -19,14 +19,15 @@ TEST(ConnectionLight, BlinksInTheFirstHalfOfEveryClockSecond) {
     EXPECT_EQ(connectionLightValue(State::kSomeChannels, 750), 14.01f);
     EXPECT_EQ(connectionLightValue(State::kNoRecord, 250), 0.01f);
     EXPECT_EQ(connectionLightValue(State::kNoRecord, 750), 14.01f);
-    for (long t : {0L, 499L, 500L, 999L, 123456789L}) EXPECT_EQ(connectionLightValue(State::kAllChannels, t), 0.01f) << t;
+    for (long t : {0L, 499L, 500L, 999L, 123456789L})
+        EXPECT_EQ(connectionLightValue(State::kAllChannels, t), 0.01f) << t;
     // A failed clock (-1) lands in the dark half instead of reading a negative phase.
     EXPECT_EQ(connectionLightValue(State::kNotDelivering, -1), 14.01f);
     EXPECT_EQ(connectionLightValue(State::kNotDelivering, -600), 7.01f);
 }
 
 TEST(ChannelDisplay, OutputChannelCountPicksThePicture) {
-    const float expected[] = {59.0001f, 59.0001f, 118.0001f, 118.0001f, 177.0001f,
+    const float expected[] = {59.0001f,  59.0001f,  118.0001f, 118.0001f, 177.0001f,
                               177.0001f, 236.0001f, 236.0001f, 236.0001f};
     VstSpeakerArrangement output{};
     for (int n = 0; n <= 8; ++n) {

@@ -39,12 +39,14 @@ void setArrangements(AEffect* effect, FuzzedDataProvider& in) {
 }
 
 void setUpRecords(FuzzedDataProvider& in) {
-    in.ConsumeData(&fuzz_session::ownedDirectory, in.ConsumeIntegralInRange<std::size_t>(0, sizeof(MoltraxBusDirectory)));
+    in.ConsumeData(&fuzz_session::ownedDirectory,
+                   in.ConsumeIntegralInRange<std::size_t>(0, sizeof(MoltraxBusDirectory)));
     const auto present = in.ConsumeIntegral<std::uint16_t>();
     for (int b = 0; b < MOLTRAX_BUS_COUNT; ++b) {
         if ((present >> b & 1) == 0) fake::records[b] = nullptr;
         const int entry = in.ConsumeIntegralInRange(-1, MOLTRAX_BUS_COUNT - 1);
-        fuzz_session::ownedRecords[b]->entry = entry < 0 ? nullptr : &fuzz_session::ownedDirectory.entries[entry];
+        fuzz_session::ownedRecords[b]->entry =
+            entry < 0 ? nullptr : &fuzz_session::ownedDirectory.entries[entry];
     }
     if (in.ConsumeBool()) fake::directory = nullptr;
     for (int n = in.ConsumeIntegralInRange(0, 32); n > 0; --n) fuzz_session::rewriteSiblingByte(in);
@@ -72,13 +74,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const int frames = in.ConsumeIntegralInRange(-1, fuzz_session::HostAudio::kMaxFrames);
         gAudio->run(effect, frames, in.ConsumeBool());
         switch (in.ConsumeIntegralInRange(0, 5)) {
-            case 0: effect->setParameter(effect, 0, fuzz_session::consumeFloat(in)); break;
-            case 1: setArrangements(effect, in); break;
+            case 0:
+                effect->setParameter(effect, 0, fuzz_session::consumeFloat(in));
+                break;
+            case 1:
+                setArrangements(effect, in);
+                break;
             case 2:
                 MX::link::disconnectSibling();
                 if (in.ConsumeBool()) fake::install(fake::getBusRecord, render, fake::getDirectory);
                 break;
-            default: fuzz_session::rewriteSiblingByte(in); break;
+            default:
+                fuzz_session::rewriteSiblingByte(in);
+                break;
         }
     }
     effect->dispatcher(effect, effClose, 0, 0, nullptr, 0.0f);

@@ -35,7 +35,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     auto* menu = new MX::DruvoMenu(kMenuRect, nullptr, 0, nullptr, nullptr, 0);
     menu->fill(MoltraxBusDirectory{});
-    const std::int32_t current = size > sizeof directory ? data[sizeof directory] % MX::DruvoMenu::kItemCount : 0;
+    const std::int32_t current =
+        size > sizeof directory ? data[sizeof directory] % MX::DruvoMenu::kItemCount : 0;
     menu->setCurrent(current);
     menu->fill(directory);
     check(menu->getNbEntries() == MX::DruvoMenu::kItemCount);

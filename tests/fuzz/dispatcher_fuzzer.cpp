@@ -73,11 +73,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         switch (in.ConsumeIntegralInRange(0, 7)) {
             case 0:
             case 1:
-            case 2: open = dispatch(effect, in); break;
+            case 2:
+                open = dispatch(effect, in);
+                break;
             case 3:
                 effect->setParameter(effect, in.ConsumeIntegral<VstInt32>(), fuzz_session::consumeFloat(in));
                 break;
-            case 4: effect->getParameter(effect, in.ConsumeIntegral<VstInt32>()); break;
+            case 4:
+                effect->getParameter(effect, in.ConsumeIntegral<VstInt32>());
+                break;
             case 5:
                 gAudio->run(effect, in.ConsumeIntegralInRange(-2, 512), in.ConsumeBool());
                 break;
@@ -89,7 +93,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                     fake::install(fake::getBusRecord, fake::render, fake::getDirectory);
                 fake::renderDelivers = false;
                 break;
-            default: fuzz_session::rewriteSiblingByte(in); break;
+            default:
+                fuzz_session::rewriteSiblingByte(in);
+                break;
         }
     }
     effect->dispatcher(effect, effClose, 0, 0, nullptr, 0.0f);

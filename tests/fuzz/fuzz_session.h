@@ -23,23 +23,42 @@ inline std::unique_ptr<MoltraxBusRecord> ownedRecords[MOLTRAX_BUS_COUNT];
 inline MoltraxBusDirectory ownedDirectory;
 
 // Any float, NaN and infinities included.
-inline float consumeFloat(FuzzedDataProvider& in) { return std::bit_cast<float>(in.ConsumeIntegral<std::uint32_t>()); }
+inline float consumeFloat(FuzzedDataProvider& in) {
+    return std::bit_cast<float>(in.ConsumeIntegral<std::uint32_t>());
+}
 
 // One control field of one record, or a directory entry's channel count,
 // rewritten as the instrument may do between any two calls.
 inline void rewriteSiblingByte(FuzzedDataProvider& in) {
     MoltraxBusRecord& r = *ownedRecords[in.ConsumeIntegralInRange(0, MOLTRAX_BUS_COUNT - 1)];
     switch (in.ConsumeIntegralInRange(0, 8)) {
-        case 0: r.validFrames = in.ConsumeIntegral<std::int32_t>(); break;
-        case 1: r.maxChannels = in.ConsumeIntegral<std::uint8_t>(); break;
-        case 2: r.requestedChannels = in.ConsumeIntegral<std::uint8_t>(); break;
-        case 3: r.activeChannels = in.ConsumeIntegral<std::uint8_t>(); break;
-        case 4: r.owner = in.ConsumeIntegral<std::uint8_t>(); break;
-        case 5: r.ready = in.ConsumeIntegral<std::uint8_t>(); break;
-        case 6: r.refCount = in.ConsumeIntegral<std::uint8_t>(); break;
-        case 7: r.enabled = in.ConsumeIntegral<std::uint8_t>(); break;
+        case 0:
+            r.validFrames = in.ConsumeIntegral<std::int32_t>();
+            break;
+        case 1:
+            r.maxChannels = in.ConsumeIntegral<std::uint8_t>();
+            break;
+        case 2:
+            r.requestedChannels = in.ConsumeIntegral<std::uint8_t>();
+            break;
+        case 3:
+            r.activeChannels = in.ConsumeIntegral<std::uint8_t>();
+            break;
+        case 4:
+            r.owner = in.ConsumeIntegral<std::uint8_t>();
+            break;
+        case 5:
+            r.ready = in.ConsumeIntegral<std::uint8_t>();
+            break;
+        case 6:
+            r.refCount = in.ConsumeIntegral<std::uint8_t>();
+            break;
+        case 7:
+            r.enabled = in.ConsumeIntegral<std::uint8_t>();
+            break;
         default: {
-            MoltraxBusNameEntry& e = ownedDirectory.entries[in.ConsumeIntegralInRange(0, MOLTRAX_BUS_COUNT - 1)];
+            MoltraxBusNameEntry& e =
+                ownedDirectory.entries[in.ConsumeIntegralInRange(0, MOLTRAX_BUS_COUNT - 1)];
             e.channelCount = in.ConsumeIntegral<std::int32_t>();
         }
     }

@@ -15,7 +15,8 @@ using ChannelConfiguration = ModuleTest;
 class HostArrangement {
 public:
     HostArrangement(VstInt32 type, VstInt32 channels)
-        : bytes_(8 + 112 * static_cast<std::size_t>(channels > 0 ? channels : 0) + sizeof(VstSpeakerArrangement)) {
+        : bytes_(8 + 112 * static_cast<std::size_t>(channels > 0 ? channels : 0) +
+                 sizeof(VstSpeakerArrangement)) {
         get()->type = type;
         get()->numChannels = channels;
         for (VstInt32 i = 0; i < channels; ++i) {
@@ -31,7 +32,8 @@ public:
     }
     VstSpeakerArrangement* get() { return reinterpret_cast<VstSpeakerArrangement*>(bytes_.data()); }
     VstSpeakerProperties& speaker(int i) {
-        return *reinterpret_cast<VstSpeakerProperties*>(bytes_.data() + 8 + 112 * static_cast<std::size_t>(i));
+        return *reinterpret_cast<VstSpeakerProperties*>(bytes_.data() + 8 +
+                                                        112 * static_cast<std::size_t>(i));
     }
 
 private:
@@ -39,7 +41,8 @@ private:
 };
 
 const VstSpeakerProperties& speakerOf(const VstSpeakerArrangement* arrangement, int i) {
-    return *reinterpret_cast<const VstSpeakerProperties*>(reinterpret_cast<const unsigned char*>(arrangement) + 8 + 112 * i);
+    return *reinterpret_cast<const VstSpeakerProperties*>(
+        reinterpret_cast<const unsigned char*>(arrangement) + 8 + 112 * i);
 }
 
 struct Places {
@@ -49,11 +52,14 @@ struct Places {
 
 Places arrangementsOf(PluginInstance& instance) {
     Places places;
-    EXPECT_EQ(instance.dispatch(effGetSpeakerArrangement, 0, reinterpret_cast<VstIntPtr>(&places.input), &places.output), 1);
+    EXPECT_EQ(instance.dispatch(effGetSpeakerArrangement, 0, reinterpret_cast<VstIntPtr>(&places.input),
+                                &places.output),
+              1);
     return places;
 }
 
-VstIntPtr setArrangements(PluginInstance& instance, VstSpeakerArrangement* input, VstSpeakerArrangement* output) {
+VstIntPtr setArrangements(PluginInstance& instance, VstSpeakerArrangement* input,
+                          VstSpeakerArrangement* output) {
     return instance.dispatch(effSetSpeakerArrangement, 0, reinterpret_cast<VstIntPtr>(input), output);
 }
 
@@ -126,7 +132,8 @@ TEST_F(ChannelConfiguration, KeepsItsOwnCopiesOfTheHostArrangements) {
         EXPECT_EQ(pair.copy->type, pair.expected->get()->type);
         ASSERT_EQ(pair.copy->numChannels, pair.expected->get()->numChannels);
         for (int i = 0; i < pair.copy->numChannels; ++i) {
-            EXPECT_EQ(std::memcmp(&speakerOf(pair.copy, i), &pair.expected->speaker(i), 112), 0) << "speaker " << i;
+            EXPECT_EQ(std::memcmp(&speakerOf(pair.copy, i), &pair.expected->speaker(i), 112), 0)
+                << "speaker " << i;
         }
     }
 }
@@ -170,7 +177,8 @@ TEST_F(ChannelConfiguration, UnusableArrangementsAreRefused) {
     EXPECT_EQ(instance->text(effGetProductString), "Moltrax Bus (2.0)");
 
     VstSpeakerArrangement* place = nullptr;
-    EXPECT_EQ(instance->dispatch(effGetSpeakerArrangement, 0, reinterpret_cast<VstIntPtr>(&place), nullptr), 0);
+    EXPECT_EQ(instance->dispatch(effGetSpeakerArrangement, 0, reinterpret_cast<VstIntPtr>(&place), nullptr),
+              0);
     EXPECT_EQ(place, nullptr);
 }
 

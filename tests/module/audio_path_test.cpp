@@ -12,19 +12,22 @@ using AudioPath = ModuleTest;
 // Expects outputs [first, last), frames [from, to), to hold the bus block.
 void expectBus(const AudioBlock& block, int from, int to, int first = 0, int last = kChannels) {
     for (int c = first; c < last; ++c) {
-        for (int k = from; k < to; ++k) ASSERT_EQ(block.output(c, k), busSample(c, k)) << "channel " << c << " frame " << k;
+        for (int k = from; k < to; ++k)
+            ASSERT_EQ(block.output(c, k), busSample(c, k)) << "channel " << c << " frame " << k;
     }
 }
 
 void expectInput(const AudioBlock& block, int from, int to, int first = 0, int last = kChannels) {
     for (int c = first; c < last; ++c) {
-        for (int k = from; k < to; ++k) ASSERT_EQ(block.output(c, k), block.input(c, k)) << "channel " << c << " frame " << k;
+        for (int k = from; k < to; ++k)
+            ASSERT_EQ(block.output(c, k), block.input(c, k)) << "channel " << c << " frame " << k;
     }
 }
 
 void expectValue(const AudioBlock& block, float value, int first = 0, int last = kChannels) {
     for (int c = first; c < last; ++c) {
-        for (int k = 0; k < block.frames(); ++k) ASSERT_EQ(block.output(c, k), value) << "channel " << c << " frame " << k;
+        for (int k = 0; k < block.frames(); ++k)
+            ASSERT_EQ(block.output(c, k), value) << "channel " << c << " frame " << k;
     }
 }
 

@@ -58,24 +58,62 @@ TEST_F(Dispatcher, RequestsWithoutAnAnswerChangeNothing) {
     auto instance = makeInstance();
     ASSERT_NE(instance, nullptr);
     instance->selectBus(7);
-    const VstInt32 opcodes[] = {effOpen, effSetProgramName, 16, 17, 18, 20, 21, effGetChunk, effSetChunk,
-                                effProcessEvents, effCopyProgram, effGetInputProperties,
-                                effGetOutputProperties, effGetCurrentPosition, effGetDestinationBuffer,
-                                effOfflineNotify, effOfflinePrepare, effOfflineRun, effProcessVarIo,
-                                effSetBypass, effGetErrorText, effVendorSpecific, effIdle, effGetIcon,
-                                effSetViewPosition, effGetParameterProperties, effGetMidiProgramName,
-                                effGetMidiProgramCategory, effHasMidiProgramsChanged, effGetMidiKeyName,
-                                effBeginSetProgram, effEndSetProgram, effShellGetNextPlugin,
-                                effStartProcess, effStopProcess, effSetPanLaw, effBeginLoadBank,
-                                effBeginLoadProgram, effSetProcessPrecision,
-                                effGetNumMidiInputChannels, effGetNumMidiOutputChannels, 80, 81, 1000,
-                                -1, -1000, INT_MAX, INT_MIN};
+    const VstInt32 opcodes[] = {effOpen,
+                                effSetProgramName,
+                                16,
+                                17,
+                                18,
+                                20,
+                                21,
+                                effGetChunk,
+                                effSetChunk,
+                                effProcessEvents,
+                                effCopyProgram,
+                                effGetInputProperties,
+                                effGetOutputProperties,
+                                effGetCurrentPosition,
+                                effGetDestinationBuffer,
+                                effOfflineNotify,
+                                effOfflinePrepare,
+                                effOfflineRun,
+                                effProcessVarIo,
+                                effSetBypass,
+                                effGetErrorText,
+                                effVendorSpecific,
+                                effIdle,
+                                effGetIcon,
+                                effSetViewPosition,
+                                effGetParameterProperties,
+                                effGetMidiProgramName,
+                                effGetMidiProgramCategory,
+                                effHasMidiProgramsChanged,
+                                effGetMidiKeyName,
+                                effBeginSetProgram,
+                                effEndSetProgram,
+                                effShellGetNextPlugin,
+                                effStartProcess,
+                                effStopProcess,
+                                effSetPanLaw,
+                                effBeginLoadBank,
+                                effBeginLoadProgram,
+                                effSetProcessPrecision,
+                                effGetNumMidiInputChannels,
+                                effGetNumMidiOutputChannels,
+                                80,
+                                81,
+                                1000,
+                                -1,
+                                -1000,
+                                INT_MAX,
+                                INT_MIN};
     alignas(16) unsigned char scratch[4096] = {};
     const unsigned char zeros[sizeof scratch] = {};
     for (VstInt32 opcode : opcodes) {
-        EXPECT_EQ(instance->dispatch(opcode, 0, 0, nullptr, 0.0f), 0) << "opcode " << opcode << ", null pointer";
+        EXPECT_EQ(instance->dispatch(opcode, 0, 0, nullptr, 0.0f), 0)
+            << "opcode " << opcode << ", null pointer";
         EXPECT_EQ(instance->dispatch(opcode, 1, 1, scratch, 1.0f), 0) << "opcode " << opcode;
-        EXPECT_EQ(std::memcmp(scratch, zeros, sizeof scratch), 0) << "opcode " << opcode << " wrote into the host's memory";
+        EXPECT_EQ(std::memcmp(scratch, zeros, sizeof scratch), 0)
+            << "opcode " << opcode << " wrote into the host's memory";
     }
     EXPECT_EQ(instance->program(), 7);
     EXPECT_EQ(instance->getParameter(), 7 * 0.0625f);

@@ -141,8 +141,8 @@ TEST_F(BusSelection, ValuesOutsideTheRangeClampAndLeaveAWorkingEffect) {
     const struct {
         float value;
         VstIntPtr program;
-    } cases[] = {{2.0f, 16}, {-0.0625f, 0}, {1.5f, 16}, {-0.07f, 0}, {1e30f, 16}, {-1.0f, 0},
-                 {kInfinity, 16}, {-1e30f, 0}, {-kInfinity, 0}, {0.25f, 4}, {std::nanf(""), 4}};
+    } cases[] = {{2.0f, 16},      {-0.0625f, 0}, {1.5f, 16},      {-0.07f, 0}, {1e30f, 16},       {-1.0f, 0},
+                 {kInfinity, 16}, {-1e30f, 0},   {-kInfinity, 0}, {0.25f, 4},  {std::nanf(""), 4}};
     for (const auto& [value, program] : cases) {
         instance->setParameter(value);
         EXPECT_EQ(instance->program(), program) << value;
@@ -159,7 +159,8 @@ TEST_F(BusSelection, ValuesOutsideTheRangeClampAndLeaveAWorkingEffect) {
         EXPECT_LT(instance->text(effGetProgramName).size(), kTextBufferSize);
         AudioBlock block(32);
         instance->processReplacing(block);
-        for (int c = 0; c < kChannels; ++c) EXPECT_EQ(block.outputChannel(c), block.inputChannel(c)) << program;
+        for (int c = 0; c < kChannels; ++c)
+            EXPECT_EQ(block.outputChannel(c), block.inputChannel(c)) << program;
     }
 }
 

@@ -23,7 +23,8 @@ PluginModule::PluginModule() {
 AudioBlock::AudioBlock(int frames) : frames_(frames) {
     for (int c = 0; c < kChannels; ++c) {
         in_[c].resize(static_cast<std::size_t>(frames));
-        for (int k = 0; k < frames; ++k) in_[c][k] = 0.1f * static_cast<float>(c + 1) + 0.0001f * static_cast<float>(k);
+        for (int k = 0; k < frames; ++k)
+            in_[c][k] = 0.1f * static_cast<float>(c + 1) + 0.0001f * static_cast<float>(k);
         inputPointers_.push_back(in_[c].data());
     }
     resetOutputs();

@@ -25,7 +25,9 @@ public:
     MX::platform::ModuleHandle handle() const { return module_->handle(); }
     VstMainFn main() const { return module_->main(); }
     ExportFn connectExport() const { return reinterpret_cast<ExportFn>(module_->entry("MoltraxConnect")); }
-    ExportFn disconnectExport() const { return reinterpret_cast<ExportFn>(module_->entry("MoltraxDisconnect")); }
+    ExportFn disconnectExport() const {
+        return reinterpret_cast<ExportFn>(module_->entry("MoltraxDisconnect"));
+    }
 
 private:
     PluginModule();

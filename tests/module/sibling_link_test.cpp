@@ -120,7 +120,8 @@ TEST_F(SiblingLink, ClaimAsksForTheOutputConfiguration) {
         int maxChannels;
         int requested;
         int active;
-    } cases[] = {{6, 2, 6, 2}, {2, 6, 2, 2}, {3, 6, 2, 2}, {5, 6, 4, 4}, {1, 6, 1, 1}, {8, 6, 6, 6}, {0, 6, 0, 0}};
+    } cases[] = {{6, 2, 6, 2}, {2, 6, 2, 2}, {3, 6, 2, 2}, {5, 6, 4, 4},
+                 {1, 6, 1, 1}, {8, 6, 6, 6}, {0, 6, 0, 0}};
     int bus = 0;
     for (const auto& c : cases) {
         auto instance = makeInstance();

@@ -22,8 +22,8 @@ using Export = std::int32_t (*)();
 
 int connectsOf(const std::string& copy) {
     MX::platform::ModuleHandle module = MX::platform::loadModule(copy.c_str());
-    auto control = reinterpret_cast<MoltraxStandinControlFn>(
-        MX::platform::findEntry(module, "MoltraxStandinControl"));
+    auto control =
+        reinterpret_cast<MoltraxStandinControlFn>(MX::platform::findEntry(module, "MoltraxStandinControl"));
     const int connects = control != nullptr ? control()->calls.connect : -1;
     MX::platform::freeModule(module);
     return connects;
@@ -33,7 +33,8 @@ int connectsOf(const std::string& copy) {
 
 int main(int argc, char** argv) {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: %s <plug-in file> [--preload <file>] [--system <file>] <copy>...\n", argv[0]);
+        std::fprintf(stderr, "usage: %s <plug-in file> [--preload <file>] [--system <file>] <copy>...\n",
+                     argv[0]);
         return 2;
     }
     std::vector<std::string> copies;

@@ -47,9 +47,15 @@ void siblingPass(Standin& standin, int pass) {
     if (pass % 8 != 0) return;
     MoltraxBusRecord& record = standin.record((pass / 8) % 3);
     switch ((pass / 24) % 4) {
-        case 0: storeRelaxed<std::uint8_t>(record.enabled, pass % 16 != 0); break;
-        case 1: storeRelaxed<std::uint8_t>(record.owner, 0); break;
-        case 2: storeRelaxed<std::uint8_t>(record.maxChannels, static_cast<std::uint8_t>(2 + pass % 5)); break;
+        case 0:
+            storeRelaxed<std::uint8_t>(record.enabled, pass % 16 != 0);
+            break;
+        case 1:
+            storeRelaxed<std::uint8_t>(record.owner, 0);
+            break;
+        case 2:
+            storeRelaxed<std::uint8_t>(record.maxChannels, static_cast<std::uint8_t>(2 + pass % 5));
+            break;
         default:
             PluginModule::instance().disconnectExport()();
             PluginModule::instance().connectExport()();

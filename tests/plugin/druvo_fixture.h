@@ -44,8 +44,8 @@ protected:
 
     static void runBlock(MX::Druvo& effect) { druvo_host::runSilentBlock(effect.getAeffect()); }
 
-    static VstIntPtr dispatch(MX::Druvo& effect, VstInt32 opcode, VstInt32 index = 0,
-                              VstIntPtr value = 0, void* ptr = nullptr, float opt = 0.0f) {
+    static VstIntPtr dispatch(MX::Druvo& effect, VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0,
+                              void* ptr = nullptr, float opt = 0.0f) {
         AEffect* e = effect.getAeffect();
         return e->dispatcher(e, opcode, index, value, ptr, opt);
     }

@@ -20,17 +20,20 @@ inline VstIntPtr editAnswer = 1;
 // Runs inside the callback for audioMasterIdle, as a host that idles its editor there.
 inline void (*onIdle)() = nullptr;
 
-inline VstIntPtr VSTCALLBACK callback(AEffect* effect, VstInt32 opcode, VstInt32 index,
-                                      VstIntPtr value, void* ptr, float opt) {
+inline VstIntPtr VSTCALLBACK callback(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value,
+                                      void* ptr, float opt) {
     calls.push_back({effect, opcode, index, value, ptr, opt});
     switch (opcode) {
-        case audioMasterVersion: return versionAnswer;
+        case audioMasterVersion:
+            return versionAnswer;
         case audioMasterBeginEdit:
-        case audioMasterEndEdit: return editAnswer;
+        case audioMasterEndEdit:
+            return editAnswer;
         case audioMasterIdle:
             if (onIdle) onIdle();
             return 0;
-        default: return 0;
+        default:
+            return 0;
     }
 }
 

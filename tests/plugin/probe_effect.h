@@ -11,8 +11,7 @@
 
 class ProbeEffect : public AudioEffectX {
 public:
-    explicit ProbeEffect(audioMasterCallback host = fake_host::callback)
-        : AudioEffectX(host, 17, 1) {}
+    explicit ProbeEffect(audioMasterCallback host = fake_host::callback) : AudioEffectX(host, 17, 1) {}
 
     std::vector<std::string> reached;
     VstInt32 int1 = 0, int2 = 0;
@@ -56,8 +55,8 @@ public:
         return false;
     }
 
-    VstIntPtr dispatch(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0,
-                       void* ptr = nullptr, float opt = 0.0f) {
+    VstIntPtr dispatch(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr,
+                       float opt = 0.0f) {
         return cEffect.dispatcher(&cEffect, opcode, index, value, ptr, opt);
     }
     // The one operation the last requests reached, or how many there were.

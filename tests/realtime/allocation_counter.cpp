@@ -27,7 +27,8 @@ namespace {
 
 void countAllocation() {
     detail::allocatorReached.store(true, std::memory_order_relaxed);
-    if (detail::watching.load(std::memory_order_relaxed)) detail::allocations.fetch_add(1, std::memory_order_relaxed);
+    if (detail::watching.load(std::memory_order_relaxed))
+        detail::allocations.fetch_add(1, std::memory_order_relaxed);
 }
 
 void countFree(void* block) {
@@ -73,7 +74,8 @@ __attribute__((visibility("default"))) void* aligned_alloc(std::size_t alignment
     return __libc_memalign(alignment, size);
 }
 
-__attribute__((visibility("default"))) int posix_memalign(void** place, std::size_t alignment, std::size_t size) {
+__attribute__((visibility("default"))) int posix_memalign(void** place, std::size_t alignment,
+                                                          std::size_t size) {
     countAllocation();
     if (alignment < sizeof(void*) || (alignment & (alignment - 1)) != 0) return 22;  // EINVAL
     void* block = __libc_memalign(alignment, size);
@@ -90,8 +92,12 @@ void* operator new(std::size_t size) {
     throw std::bad_alloc();
 }
 void* operator new[](std::size_t size) { return operator new(size); }
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept { return std::malloc(size == 0 ? 1 : size); }
-void* operator new[](std::size_t size, const std::nothrow_t&) noexcept { return std::malloc(size == 0 ? 1 : size); }
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+    return std::malloc(size == 0 ? 1 : size);
+}
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
+    return std::malloc(size == 0 ? 1 : size);
+}
 void* operator new(std::size_t size, std::align_val_t alignment) {
     if (void* block = aligned_alloc(static_cast<std::size_t>(alignment), size == 0 ? 1 : size)) return block;
     throw std::bad_alloc();

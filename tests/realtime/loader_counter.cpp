@@ -22,7 +22,8 @@ using DlsymFn = void* (*)(void*, const char*);
 
 void countLoaderCall() {
     detail::loaderReached.store(true, std::memory_order_relaxed);
-    if (detail::watching.load(std::memory_order_relaxed)) detail::loaderCalls.fetch_add(1, std::memory_order_relaxed);
+    if (detail::watching.load(std::memory_order_relaxed))
+        detail::loaderCalls.fetch_add(1, std::memory_order_relaxed);
 }
 
 DlsymFn realDlsym() {

@@ -25,7 +25,8 @@ protected:
         disconnect = reinterpret_cast<MoltraxDisconnectFn>(findEntry(module, "MoltraxDisconnect"));
         getRecord = reinterpret_cast<MoltraxGetBusRecordFn>(
             findEntryByOrdinal(module, MOLTRAX_ORDINAL_GET_BUS_RECORD, "MoltraxGetBusRecord"));
-        render = reinterpret_cast<MoltraxRenderFn>(findEntryByOrdinal(module, MOLTRAX_ORDINAL_RENDER, "MoltraxRender"));
+        render = reinterpret_cast<MoltraxRenderFn>(
+            findEntryByOrdinal(module, MOLTRAX_ORDINAL_RENDER, "MoltraxRender"));
         getDirectory = reinterpret_cast<MoltraxGetBusDirectoryFn>(
             findEntryByOrdinal(module, MOLTRAX_ORDINAL_GET_BUS_DIRECTORY, "MoltraxGetBusDirectory"));
     }
@@ -113,7 +114,7 @@ TEST_F(Standin, RenderFillsClaimedEnabledBusesWithPhaseContinuousTones) {
         EXPECT_NEAR(claimed->buffers[0][k], tone(2, 0, k), 1e-6) << k;
         EXPECT_NEAR(claimed->buffers[1][k], tone(2, 1, k), 1e-6) << k;
     }
-    EXPECT_EQ(claimed->buffers[2][1], 0.0f);  // beyond maxChannels
+    EXPECT_EQ(claimed->buffers[2][1], 0.0f);   // beyond maxChannels
     EXPECT_EQ(claimed->buffers[0][64], 0.0f);  // beyond the block
     for (MoltraxBusRecord* untouched : {unclaimed, disabled}) {
         EXPECT_EQ(untouched->ready, 0);

@@ -64,8 +64,9 @@ TEST(BmpReader, CommittedBitmapsHaveTheirSizesAndEncodings) {
     struct Expect {
         int id, width, height, bits, compression;
     };
-    for (const Expect& e : {Expect{101, 317, 59, 8, 1}, Expect{109, 151, 42, 8, 0}, Expect{110, 7, 21, 8, 0},
-                            Expect{115, 56, 295, 8, 0}, Expect{116, 141, 15, 4, 0}, Expect{118, 11, 55, 4, 0}}) {
+    for (const Expect& e :
+         {Expect{101, 317, 59, 8, 1}, Expect{109, 151, 42, 8, 0}, Expect{110, 7, 21, 8, 0},
+          Expect{115, 56, 295, 8, 0}, Expect{116, 141, 15, 4, 0}, Expect{118, 11, 55, 4, 0}}) {
         const Bytes file = embedded(e.id);
         ASSERT_GT(file.size(), 54u) << e.id;
         EXPECT_EQ(file[28], e.bits) << e.id;
@@ -82,7 +83,8 @@ TEST(BmpReader, CommittedArtworkMatchesWhereViewsCoverTheWindow) {
         for (int x = 0; x < 56; ++x) ASSERT_EQ(window.at(x, y), layouts.at(x, y)) << x << "," << y;
     }
     for (int y = 0; y < 7; ++y) {
-        for (int x = 0; x < 7; ++x) ASSERT_EQ(window.at(303 + x, 6 + y), lights.at(x, 14 + y)) << x << "," << y;
+        for (int x = 0; x < 7; ++x)
+            ASSERT_EQ(window.at(303 + x, 6 + y), lights.at(x, 14 + y)) << x << "," << y;
     }
     EXPECT_EQ(lights.at(3, 3), 0xFF00EB01u);
     EXPECT_EQ(lights.at(3, 10), 0xFFF00000u);
@@ -96,11 +98,11 @@ TEST(BmpReader, CommittedMenuIconsFollowTheirPattern) {
     auto at = [&](int picture, int x, int y) { return icons.at(x, 11 * picture + y); };
     for (int p = 0; p < 5; ++p) {
         EXPECT_EQ(at(p, 3, 3), face);
-        EXPECT_EQ(at(p, 0, 10), p >= 3 ? white : grey) << p;   // bottom-left mark
+        EXPECT_EQ(at(p, 0, 10), p >= 3 ? white : grey) << p;           // bottom-left mark
         EXPECT_EQ(at(p, 5, 0), p == 1 || p == 4 ? white : grey) << p;  // top-middle mark
-        EXPECT_EQ(at(p, 7, 1), p >= 2 ? white : grey) << p;   // top line
-        EXPECT_EQ(at(p, 1, 5), p >= 3 ? white : grey) << p;   // left line
-        EXPECT_EQ(at(p, 5, 5), p == 4 ? white : grey) << p;   // centre mark
+        EXPECT_EQ(at(p, 7, 1), p >= 2 ? white : grey) << p;            // top line
+        EXPECT_EQ(at(p, 1, 5), p >= 3 ? white : grey) << p;            // left line
+        EXPECT_EQ(at(p, 5, 5), p == 4 ? white : grey) << p;            // centre mark
     }
 }
 
@@ -126,15 +128,14 @@ TEST(BmpReader, Rle8RunsLiteralsDeltasAndLineEnds) {
         1, 3,              // blue
         0, 0,              // next (top) row
         0, 2, 0, 5,        // far past the top: dropped
-        4, 1,
-        0, 1,              // end
+        4, 1, 0, 1,        // end
     };
     PixelImage image;
     ASSERT_TRUE(decodeBmp(makeBmp(5, 3, 8, 1, palette, rle), image));
     const std::vector<std::uint32_t> expected{
         kBlack, kBlack, kBlack, kBlack, kBlack,  // top row: never reached
-        kBlack, kBlack, kBlack, kBlue, kBlack,   // middle row: skipped to x 3
-        kRed, kRed, kGreen, kBlue, kGreen,       // bottom row
+        kBlack, kBlack, kBlack, kBlue,  kBlack,  // middle row: skipped to x 3
+        kRed,   kRed,   kGreen, kBlue,  kGreen,  // bottom row
     };
     EXPECT_EQ(image.pixels, expected);
 }
@@ -221,7 +222,8 @@ TEST(BmpReader, DamagedFilesDecodeSafelyOrNotAtAll) {
         for (int round = 0; round < 1500; ++round) {
             Bytes damaged = file;
             const int hits = 1 + static_cast<int>(random() % 8);
-            for (int i = 0; i < hits; ++i) damaged[random() % damaged.size()] = static_cast<std::uint8_t>(random());
+            for (int i = 0; i < hits; ++i)
+                damaged[random() % damaged.size()] = static_cast<std::uint8_t>(random());
             PixelImage image;
             if (decodeBmp(damaged, image)) {
                 ASSERT_EQ(image.pixels.size(), static_cast<std::size_t>(image.width) * image.height);

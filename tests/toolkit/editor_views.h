@@ -60,8 +60,8 @@ inline EditorViews addEditorViews(MX::toolkit::CFrame& frame, Recorder& recorder
 // The first pixel of `rect`, read by `pixelAt(x, y)`, that differs from
 // `bitmap` from `source` on, as "at x,y"; empty when all match.
 template <typename PixelAt>
-std::string pixelMismatch(PixelAt pixelAt, const MX::toolkit::CRect& rect, const MX::toolkit::PixelImage& bitmap,
-                          const MX::toolkit::CPoint& source) {
+std::string pixelMismatch(PixelAt pixelAt, const MX::toolkit::CRect& rect,
+                          const MX::toolkit::PixelImage& bitmap, const MX::toolkit::CPoint& source) {
     for (int y = 0; y < rect.height(); ++y) {
         for (int x = 0; x < rect.width(); ++x) {
             if (pixelAt(rect.left + x, rect.top + y) !=

@@ -162,5 +162,6 @@ TEST_F(FrameTest, EditsReachTheEditorInPairs) {
     frame = nullptr;
     control->endEdit();
     control->forget();
-    EXPECT_EQ(editor.log, (std::vector<std::string>{"begin 3", "end 3", "begin 4", "end 4", "begin 3", "end 3"}));
+    EXPECT_EQ(editor.log,
+              (std::vector<std::string>{"begin 3", "end 3", "begin 4", "end 4", "begin 3", "end 3"}));
 }

@@ -117,8 +117,8 @@ TEST_F(OffscreenTest, TextStartsAtItsRectangleAndStopsAtTheClip) {
     context.setClipRect(menu);
     context.setFont(kNormalFont);
     context.setFontColor(kWhiteCColor);
-    context.drawString("01: Output Bus 1 (2.0)", CRect(menu.left + 15, menu.top, menu.right, menu.bottom), false,
-                       kLeftText);
+    context.drawString("01: Output Bus 1 (2.0)", CRect(menu.left + 15, menu.top, menu.right, menu.bottom),
+                       false, kLeftText);
 
     int first = -1, last = -1;
     for (int x = 0; x < 200; ++x) {

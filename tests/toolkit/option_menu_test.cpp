@@ -80,7 +80,8 @@ TEST_F(OptionMenuTest, ItemsAndCurrentIndex) {
 TEST_F(OptionMenuTest, PickingAnItemReportsBetweenBeginAndEndEdit) {
     pick = 2;
     EXPECT_EQ(click(kLButton), kMouseDownEventHandledButDontNeedMovedOrUpEvents);
-    EXPECT_EQ(recorder.log, (std::vector<std::string>{"begin 7", "pop-up", "changed 2 value 2 dirty", "end 7"}));
+    EXPECT_EQ(recorder.log,
+              (std::vector<std::string>{"begin 7", "pop-up", "changed 2 value 2 dirty", "end 7"}));
     EXPECT_EQ(menu->getCurrent(), 2);
     EXPECT_FLOAT_EQ(menu->getValue(), 2.0f);
 
@@ -125,7 +126,8 @@ TEST_F(OptionMenuTest, ListenerMayDropTheMenuDuringItsChange) {
     click(kLButton);
     EXPECT_EQ(frame->getNbViews(), 0);
     // The edit ends at the frame where it began.
-    EXPECT_EQ(recorder.log, (std::vector<std::string>{"begin 7", "pop-up", "changed 0 value 0 dirty", "end 7"}));
+    EXPECT_EQ(recorder.log,
+              (std::vector<std::string>{"begin 7", "pop-up", "changed 0 value 0 dirty", "end 7"}));
 }
 
 // A list that stays open across idle calls: the menu may leave the frame, or
@@ -139,7 +141,8 @@ TEST_F(OptionMenuTest, AnEditOpenAcrossCallsEndsOnceWhateverHappensMeanwhile) {
     menu->remember();
     frame->removeView(menu);
     backend.last->closePopup(2);
-    EXPECT_EQ(recorder.log, (std::vector<std::string>{"begin 7", "pop-up", "changed 2 value 2 dirty", "end 7"}));
+    EXPECT_EQ(recorder.log,
+              (std::vector<std::string>{"begin 7", "pop-up", "changed 2 value 2 dirty", "end 7"}));
     EXPECT_FALSE(menu->isEditing());
 
     recorder.log.clear();

@@ -80,7 +80,10 @@ TEST_F(NativeFrameTest, FrameClosedByThePickItHandlesIsSurvived) {
     } closer;
     closer.frame = &frame;
     menu->setListener(&closer);
-    useMenu([](NativeWindows& user, void* popup) { user.keys(popup, {Key::Down, Key::Return}); },
-            [this] { return frame == nullptr; });
+    useMenu(
+        [](NativeWindows& user, void* popup) {
+            user.keys(popup, {Key::Down, Key::Return});
+        },
+        [this] { return frame == nullptr; });
     EXPECT_EQ(recorder.calls, (std::vector<std::string>{"begin 0", "end 0"})) << "the frame ended the edit";
 }

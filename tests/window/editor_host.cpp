@@ -19,7 +19,8 @@ constexpr int kChannels = 6;
 
 // Kept for the process, as a host keeps a plug-in library while it may come back.
 StandinModule* loadedStandin(std::string& error) {
-    static std::unique_ptr<StandinModule> standin = StandinModule::load(druvo_host::builtStandinPath(), &error);
+    static std::unique_ptr<StandinModule> standin =
+        StandinModule::load(druvo_host::builtStandinPath(), &error);
     return standin.get();
 }
 
@@ -66,7 +67,9 @@ void EditorHost::setLinked(bool linked) {
     play();
 }
 
-long EditorHost::openEditor(void* parent) { return static_cast<long>(effect_->dispatch(effEditOpen, 0, 0, parent)); }
+long EditorHost::openEditor(void* parent) {
+    return static_cast<long>(effect_->dispatch(effEditOpen, 0, 0, parent));
+}
 
 void EditorHost::idle() { effect_->dispatch(effEditIdle); }
 

@@ -60,7 +60,8 @@ protected:
         ASSERT_TRUE(bitmaps.loadBitmap(bitmapId, bitmap));
         std::string mismatch;
         const auto shown = [&] {
-            mismatch = pixelMismatch([this](int x, int y) { return desktop.pixel(window, x, y); }, rect, bitmap, source);
+            mismatch = pixelMismatch([this](int x, int y) { return desktop.pixel(window, x, y); }, rect,
+                                     bitmap, source);
             return mismatch.empty();
         };
         EXPECT_TRUE(test_support::waitUntil(shown, [this] { idle(); })) << mismatch;
@@ -117,7 +118,8 @@ TEST_F(EditorWindowTest, WindowShowsLightChannelDisplayAndMenu) {
     expectBitmapPixels(kDisplayRect, 115, CPoint(0, kSurroundPictureRow));
     EXPECT_EQ(desktop.pixel(window, kMenuRect.right - 1, kMenuRect.top), kMenuFaceColour);
     int lit = 0;
-    for (int x = kMenuRect.left + 15; x < kMenuRect.right; ++x) lit += bright(desktop.pixel(window, x, 47)) ? 1 : 0;
+    for (int x = kMenuRect.left + 15; x < kMenuRect.right; ++x)
+        lit += bright(desktop.pixel(window, x, 47)) ? 1 : 0;
     EXPECT_GT(lit, 5) << "the current bus's title is drawn";
 }
 
@@ -168,7 +170,8 @@ TEST_F(EditorWindowTest, EditEndsWhenTheMenuGoesWhileItsPopUpIsOpen) {
         }
         EXPECT_TRUE(idleUntilCalls(2));
         EXPECT_EQ(EditorHost::editCalls(), (std::vector<std::string>{"begin 0", "end 0"})) << closeEditor;
-        EXPECT_TRUE(test_support::waitUntil([&] { return desktop.popup() == nullptr; })) << "the pop-up is gone";
+        EXPECT_TRUE(test_support::waitUntil([&] { return desktop.popup() == nullptr; }))
+            << "the pop-up is gone";
         host.setLinked(true);
         idle();
     }
@@ -203,7 +206,8 @@ TEST_F(EditorWindowTest, EditEndsWhenTheMenuGoesInsideTheMenuLoop) {
             return true;
         };
         desktop.click(window, kMenuRect.left + 30, kMenuRect.top + 7);
-        EXPECT_TRUE(test_support::waitUntil([] { return EditorHost::editCalls().size() >= 2; }, [this] { desktop.sync(); }));
+        EXPECT_TRUE(test_support::waitUntil([] { return EditorHost::editCalls().size() >= 2; },
+                                            [this] { desktop.sync(); }));
         EXPECT_EQ(EditorHost::editCalls(), (std::vector<std::string>{"begin 0", "end 0"})) << closeEditor;
         hostTimerAction = nullptr;
         host.setLinked(true);

@@ -32,8 +32,8 @@ void CairoDrawContext::copyPixels(const CBitmap& bitmap, const CRect& area, cons
     // Bitmap pixels are opaque 0xAARRGGBB words, which is cairo's ARGB32 layout;
     // cairo only reads from a source surface.
     auto* data = reinterpret_cast<unsigned char*>(const_cast<std::uint32_t*>(image.pixels.data()));
-    cairo_surface_t* pixels =
-        cairo_image_surface_create_for_data(data, CAIRO_FORMAT_ARGB32, image.width, image.height, image.width * 4);
+    cairo_surface_t* pixels = cairo_image_surface_create_for_data(data, CAIRO_FORMAT_ARGB32, image.width,
+                                                                  image.height, image.width * 4);
     if (cairo_surface_status(pixels) == CAIRO_STATUS_SUCCESS) {
         cairo_save(cr_);
         cairo_set_operator(cr_, CAIRO_OPERATOR_SOURCE);
@@ -47,14 +47,15 @@ void CairoDrawContext::copyPixels(const CBitmap& bitmap, const CRect& area, cons
 }
 
 void CairoDrawContext::selectFont(const CFontDesc& font) {
-    cairo_select_font_face(cr_, font.getName(),
-                           (font.getStyle() & kItalicFace) ? CAIRO_FONT_SLANT_ITALIC : CAIRO_FONT_SLANT_NORMAL,
-                           (font.getStyle() & kBoldFace) ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
+    cairo_select_font_face(
+        cr_, font.getName(),
+        (font.getStyle() & kItalicFace) ? CAIRO_FONT_SLANT_ITALIC : CAIRO_FONT_SLANT_NORMAL,
+        (font.getStyle() & kBoldFace) ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
     cairo_set_font_size(cr_, font.getSize() > 0 ? font.getSize() : kNormalFont.getSize());
 }
 
-void CairoDrawContext::showText(const char* text, const CRect& rect, CHoriTxtAlign align, const CFontDesc& font,
-                                const CColor& colour, const CRect& clip) {
+void CairoDrawContext::showText(const char* text, const CRect& rect, CHoriTxtAlign align,
+                                const CFontDesc& font, const CColor& colour, const CRect& clip) {
     cairo_save(cr_);
     addRect(cr_, clip);
     cairo_clip(cr_);

@@ -42,12 +42,14 @@ CRect popupListSize(const PopupMenuRequest& request) {
 }
 
 int popupListRowAt(const PopupMenuRequest& request, const CRect& size, const CPoint& where) {
-    if (where.x < 0 || where.x >= size.width() || where.y < kEdge || where.y >= size.height() - kEdge) return -1;
+    if (where.x < 0 || where.x >= size.width() || where.y < kEdge || where.y >= size.height() - kEdge)
+        return -1;
     const int row = (where.y - kEdge) / kPopupRowHeight;
     return row < rowCount(request) ? row : -1;
 }
 
-void drawPopupList(CDrawContext& context, const CRect& area, const PopupMenuRequest& request, int highlighted) {
+void drawPopupList(CDrawContext& context, const CRect& area, const PopupMenuRequest& request,
+                   int highlighted) {
     CRect oldClip;
     context.getClipRect(oldClip);
     context.setClipRect(CRect(area).bound(oldClip));

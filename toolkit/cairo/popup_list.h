@@ -25,6 +25,7 @@ CRect popupListSize(const PopupMenuRequest& request);
 // The row at `where`, in list coordinates (0, 0 at the list's top left), or -1.
 int popupListRowAt(const PopupMenuRequest& request, const CRect& size, const CPoint& where);
 // Draws the list into `area`; row `highlighted` (-1 for none) in the highlight colour.
-void drawPopupList(CDrawContext& context, const CRect& area, const PopupMenuRequest& request, int highlighted);
+void drawPopupList(CDrawContext& context, const CRect& area, const PopupMenuRequest& request,
+                   int highlighted);
 
 }  // namespace MX::toolkit

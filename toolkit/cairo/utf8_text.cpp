@@ -9,7 +9,8 @@ namespace {
 
 // Cairo's own test: a scalar value that is no surrogate and no noncharacter.
 bool acceptable(std::uint32_t c) {
-    return c < 0x110000 && (c & 0xFFFFF800u) != 0xD800 && (c < 0xFDD0 || c > 0xFDEF) && (c & 0xFFFE) != 0xFFFE;
+    return c < 0x110000 && (c & 0xFFFFF800u) != 0xD800 && (c < 0xFDD0 || c > 0xFDEF) &&
+           (c & 0xFFFE) != 0xFFFE;
 }
 
 // Length of the valid character at `s` (at most `left` bytes), or 0.

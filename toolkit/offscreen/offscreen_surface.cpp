@@ -32,7 +32,8 @@ std::uint32_t OffscreenSurface::pixel(CCoord x, CCoord y) const {
     cairo_surface_flush(surface_);
     const unsigned char* data = cairo_image_surface_get_data(surface_);
     const int stride = cairo_image_surface_get_stride(surface_);
-    const auto* row = reinterpret_cast<const std::uint32_t*>(data + static_cast<std::ptrdiff_t>(y - area_.top) * stride);
+    const auto* row =
+        reinterpret_cast<const std::uint32_t*>(data + static_cast<std::ptrdiff_t>(y - area_.top) * stride);
     return row[x - area_.left];
 }
 

@@ -13,7 +13,8 @@ COLORREF colourRef(const CColor& c) { return RGB(c.red, c.green, c.blue); }
 RECT toRect(const CRect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
 
 bool sameFont(const CFontDesc& a, const CFontDesc& b) {
-    return a.getSize() == b.getSize() && a.getStyle() == b.getStyle() && std::strcmp(a.getName(), b.getName()) == 0;
+    return a.getSize() == b.getSize() && a.getStyle() == b.getStyle() &&
+           std::strcmp(a.getName(), b.getName()) == 0;
 }
 
 }  // namespace
@@ -42,8 +43,8 @@ void GdiDrawContext::copyPixels(const CBitmap& bitmap, const CRect& area, const 
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
     const std::uint32_t* firstRow = image.pixels.data() + static_cast<std::size_t>(source.y) * image.width;
-    StretchDIBits(dc_, area.left, area.top, area.width(), area.height(), source.x, 0, area.width(), area.height(),
-                  firstRow, &info, DIB_RGB_COLORS, SRCCOPY);
+    StretchDIBits(dc_, area.left, area.top, area.width(), area.height(), source.x, 0, area.width(),
+                  area.height(), firstRow, &info, DIB_RGB_COLORS, SRCCOPY);
 }
 
 void GdiDrawContext::showText(const char* text, const CRect& rect, CHoriTxtAlign align, const CFontDesc& font,

@@ -54,8 +54,9 @@ bool Win32Frame::open(HWND parent) {
 
     classAcquired_ = FrameWindowClass::acquire(&Win32Frame::windowProcedure);
     if (!classAcquired_) return false;
-    window_ = CreateWindowExA(0, FrameWindowClass::name(), "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, 0,
-                              size.width(), size.height(), parent, nullptr, FrameWindowClass::instance(), this);
+    window_ =
+        CreateWindowExA(0, FrameWindowClass::name(), "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, 0,
+                        size.width(), size.height(), parent, nullptr, FrameWindowClass::instance(), this);
     return window_ != nullptr;
 }
 
@@ -116,7 +117,8 @@ void Win32Frame::popupMenu(const PopupMenuRequest& request, PopupMenuDone done) 
         return;
     }
     for (std::size_t i = 0; i < request.titles.size(); ++i) {
-        const UINT flags = MF_STRING | (static_cast<int>(i) == request.checkedIndex ? MF_CHECKED : MF_UNCHECKED);
+        const UINT flags =
+            MF_STRING | (static_cast<int>(i) == request.checkedIndex ? MF_CHECKED : MF_UNCHECKED);
         AppendMenuA(menu, flags, i + 1, menuText(request.titles[i].c_str()).c_str());
     }
     const CRect& size = frame_.getViewSize();
@@ -125,13 +127,14 @@ void Win32Frame::popupMenu(const PopupMenuRequest& request, PopupMenuDone done) 
     popupDone_ = std::move(done);
     bool destroyed = false;
     destroyed_ = &destroyed;
-    const UINT command = static_cast<UINT>(TrackPopupMenu(
-        menu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RETURNCMD | TPM_LEFTBUTTON | TPM_RIGHTBUTTON, where.x, where.y, 0,
-        window_, nullptr));
+    const UINT command = static_cast<UINT>(
+        TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RETURNCMD | TPM_LEFTBUTTON | TPM_RIGHTBUTTON,
+                       where.x, where.y, 0, window_, nullptr));
     DestroyMenu(menu);
     if (destroyed) return;  // closed from inside the menu's loop: the destructor answered -1
     destroyed_ = nullptr;
-    if (PopupMenuDone finish = std::exchange(popupDone_, {})) finish(command > 0 ? static_cast<int>(command) - 1 : -1);
+    if (PopupMenuDone finish = std::exchange(popupDone_, {}))
+        finish(command > 0 ? static_cast<int>(command) - 1 : -1);
 }
 
 LRESULT CALLBACK Win32Frame::windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -147,28 +150,29 @@ LRESULT CALLBACK Win32Frame::windowProcedure(HWND window, UINT message, WPARAM w
 
 LRESULT Win32Frame::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_PAINT:
-        paint();
-        return 0;
-    case WM_ERASEBKGND:
-        return 1;  // the frame paints every pixel
-    case WM_LBUTTONDOWN:
-    case WM_MBUTTONDOWN:
-    case WM_RBUTTONDOWN: {
-        const CRect& size = frame_.getViewSize();
-        CPoint where(size.left + static_cast<short>(LOWORD(lParam)), size.top + static_cast<short>(HIWORD(lParam)));
-        frame_.onMouseDown(where, buttonsOf(message, wParam));
-        return 0;
-    }
-    case WM_NCDESTROY: {
-        // The host destroyed its window first and took this one along.
-        HWND window = window_;
-        SetWindowLongPtrA(window, GWLP_USERDATA, 0);
-        window_ = nullptr;
-        return DefWindowProcA(window, message, wParam, lParam);
-    }
-    default:
-        return DefWindowProcA(window_, message, wParam, lParam);
+        case WM_PAINT:
+            paint();
+            return 0;
+        case WM_ERASEBKGND:
+            return 1;  // the frame paints every pixel
+        case WM_LBUTTONDOWN:
+        case WM_MBUTTONDOWN:
+        case WM_RBUTTONDOWN: {
+            const CRect& size = frame_.getViewSize();
+            CPoint where(size.left + static_cast<short>(LOWORD(lParam)),
+                         size.top + static_cast<short>(HIWORD(lParam)));
+            frame_.onMouseDown(where, buttonsOf(message, wParam));
+            return 0;
+        }
+        case WM_NCDESTROY: {
+            // The host destroyed its window first and took this one along.
+            HWND window = window_;
+            SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+            window_ = nullptr;
+            return DefWindowProcA(window, message, wParam, lParam);
+        }
+        default:
+            return DefWindowProcA(window_, message, wParam, lParam);
     }
 }
 

@@ -65,14 +65,15 @@ bool X11Frame::open(Window parent) {
     attributes.background_pixmap = None;  // the frame paints every pixel
     attributes.event_mask = ExposureMask | ButtonPressMask | StructureNotifyMask;
     window_ = XCreateWindow(display_, parent, 0, 0, static_cast<unsigned>(size.width()),
-                            static_cast<unsigned>(size.height()), 0, CopyFromParent, InputOutput, CopyFromParent,
-                            CWBackPixmap | CWEventMask, &attributes);
+                            static_cast<unsigned>(size.height()), 0, CopyFromParent, InputOutput,
+                            CopyFromParent, CWBackPixmap | CWEventMask, &attributes);
     XWindowAttributes created;
     if (trap.failed() || !XGetWindowAttributes(display_, window_, &created)) {
         window_ = 0;  // a window made on a bad parent is not ours to destroy
         return false;
     }
-    windowSurface_ = cairo_xlib_surface_create(display_, window_, created.visual, size.width(), size.height());
+    windowSurface_ =
+        cairo_xlib_surface_create(display_, window_, created.visual, size.width(), size.height());
     XMapWindow(display_, window_);
     return !trap.failed();
 }
@@ -150,25 +151,27 @@ bool X11Frame::processEvents() {
 void X11Frame::handle(XEvent& event) {
     if (event.xany.window != window_) return;
     switch (event.type) {
-    case Expose:
-        exposed_ = unite(exposed_, CRect(event.xexpose.x, event.xexpose.y, event.xexpose.x + event.xexpose.width,
-                                         event.xexpose.y + event.xexpose.height));
-        if (event.xexpose.count == 0) {
-            repaint(CRect(exposed_).offset(frame_.getViewSize().left, frame_.getViewSize().top));
-            exposed_ = CRect();
-        }
-        break;
-    case ButtonPress:
-        if (event.xbutton.button <= Button3) {
-            CPoint where(frame_.getViewSize().left + event.xbutton.x, frame_.getViewSize().top + event.xbutton.y);
-            frame_.onMouseDown(where, buttonsOf(event.xbutton));
-        }
-        break;
-    case DestroyNotify:
-        windowGone_ = true;
-        break;
-    default:
-        break;
+        case Expose:
+            exposed_ =
+                unite(exposed_, CRect(event.xexpose.x, event.xexpose.y, event.xexpose.x + event.xexpose.width,
+                                      event.xexpose.y + event.xexpose.height));
+            if (event.xexpose.count == 0) {
+                repaint(CRect(exposed_).offset(frame_.getViewSize().left, frame_.getViewSize().top));
+                exposed_ = CRect();
+            }
+            break;
+        case ButtonPress:
+            if (event.xbutton.button <= Button3) {
+                CPoint where(frame_.getViewSize().left + event.xbutton.x,
+                             frame_.getViewSize().top + event.xbutton.y);
+                frame_.onMouseDown(where, buttonsOf(event.xbutton));
+            }
+            break;
+        case DestroyNotify:
+            windowGone_ = true;
+            break;
+        default:
+            break;
     }
 }
 

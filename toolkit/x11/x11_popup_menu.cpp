@@ -16,7 +16,8 @@ namespace {
 constexpr int kGrabAttempts = 20;
 }  // namespace
 
-std::unique_ptr<X11PopupMenu> X11PopupMenu::show(Display* display, Window owner, const PopupMenuRequest& request) {
+std::unique_ptr<X11PopupMenu> X11PopupMenu::show(Display* display, Window owner,
+                                                 const PopupMenuRequest& request) {
     if (!display || !owner || request.titles.empty()) return nullptr;
     std::unique_ptr<X11PopupMenu> popup(new X11PopupMenu(display, request));
     if (!popup->open(owner)) return nullptr;
@@ -45,7 +46,8 @@ bool X11PopupMenu::open(Window owner) {
     const Window root = RootWindowOfScreen(screen_);
     const auto width = static_cast<unsigned>(area_.width());
     const auto height = static_cast<unsigned>(area_.height());
-    image_ = XCreatePixmap(display_, root, width, height, static_cast<unsigned>(DefaultDepthOfScreen(screen_)));
+    image_ =
+        XCreatePixmap(display_, root, width, height, static_cast<unsigned>(DefaultDepthOfScreen(screen_)));
     if (trap.failed()) {
         image_ = 0;
         return false;
@@ -59,9 +61,9 @@ bool X11PopupMenu::open(Window owner) {
     attributes.save_under = True;
     attributes.background_pixmap = image_;
     attributes.event_mask = ButtonPressMask | ButtonReleaseMask | PointerMotionMask | KeyPressMask;
-    window_ = XCreateWindow(display_, root, area_.left, area_.top, width, height, 0, CopyFromParent, InputOutput,
-                            CopyFromParent, CWOverrideRedirect | CWSaveUnder | CWBackPixmap | CWEventMask,
-                            &attributes);
+    window_ = XCreateWindow(display_, root, area_.left, area_.top, width, height, 0, CopyFromParent,
+                            InputOutput, CopyFromParent,
+                            CWOverrideRedirect | CWSaveUnder | CWBackPixmap | CWEventMask, &attributes);
     XMapRaised(display_, window_);
     if (trap.failed()) return false;
     tryGrab();
@@ -136,43 +138,43 @@ int X11PopupMenu::rowAt(int x, int y) const { return popupListRowAt(request_, si
 
 int X11PopupMenu::handle(const XEvent& event) {
     switch (event.type) {
-    case MotionNotify:
-        highlight(rowAt(event.xmotion.x, event.xmotion.y));
-        break;
-    case ButtonPress:
-        if (event.xbutton.button > Button3) break;  // wheel
-        if (const int row = rowAt(event.xbutton.x, event.xbutton.y); row >= 0) {
-            highlight(row);
+        case MotionNotify:
+            highlight(rowAt(event.xmotion.x, event.xmotion.y));
+            break;
+        case ButtonPress:
+            if (event.xbutton.button > Button3) break;  // wheel
+            if (const int row = rowAt(event.xbutton.x, event.xbutton.y); row >= 0) {
+                highlight(row);
+                break;
+            }
+            return -1;
+        case ButtonRelease:
+            // The opening click's release lands on the menu face, outside the list: ignored.
+            if (event.xbutton.button > Button3) break;
+            if (const int row = rowAt(event.xbutton.x, event.xbutton.y); row >= 0) return row;
+            break;
+        case KeyPress: {
+            XKeyEvent key = event.xkey;
+            switch (XLookupKeysym(&key, 0)) {
+                case XK_Escape:
+                    return -1;
+                case XK_Return:
+                case XK_KP_Enter:
+                    if (highlighted_ >= 0) return highlighted_;
+                    break;
+                case XK_Up:
+                    highlight(highlighted_ <= 0 ? count_ - 1 : highlighted_ - 1);
+                    break;
+                case XK_Down:
+                    highlight(highlighted_ + 1 >= count_ ? 0 : highlighted_ + 1);
+                    break;
+                default:
+                    break;
+            }
             break;
         }
-        return -1;
-    case ButtonRelease:
-        // The opening click's release lands on the menu face, outside the list: ignored.
-        if (event.xbutton.button > Button3) break;
-        if (const int row = rowAt(event.xbutton.x, event.xbutton.y); row >= 0) return row;
-        break;
-    case KeyPress: {
-        XKeyEvent key = event.xkey;
-        switch (XLookupKeysym(&key, 0)) {
-        case XK_Escape:
-            return -1;
-        case XK_Return:
-        case XK_KP_Enter:
-            if (highlighted_ >= 0) return highlighted_;
-            break;
-        case XK_Up:
-            highlight(highlighted_ <= 0 ? count_ - 1 : highlighted_ - 1);
-            break;
-        case XK_Down:
-            highlight(highlighted_ + 1 >= count_ ? 0 : highlighted_ + 1);
-            break;
         default:
             break;
-        }
-        break;
-    }
-    default:
-        break;
     }
     return kStillOpen;
 }

@@ -25,7 +25,8 @@ public:
 
     // Shows the list for `request` below its anchor in `owner` (the frame's
     // window). Null when it cannot be shown.
-    static std::unique_ptr<X11PopupMenu> show(Display* display, Window owner, const PopupMenuRequest& request);
+    static std::unique_ptr<X11PopupMenu> show(Display* display, Window owner,
+                                              const PopupMenuRequest& request);
     // Lets go of the grabs and takes the window down.
     ~X11PopupMenu();
     X11PopupMenu(const X11PopupMenu&) = delete;
@@ -54,7 +55,7 @@ private:
     CRect area_;  // where it is shown, in root coordinates
     Window window_ = 0;
     Screen* screen_ = nullptr;
-    Pixmap image_ = 0;  // the drawn list, the window's background
+    Pixmap image_ = 0;                    // the drawn list, the window's background
     cairo_surface_t* surface_ = nullptr;  // draws into image_
     int grabAttempts_ = 0;
     bool grabbed_ = false;

@@ -77,7 +77,8 @@ std::vector<std::uint8_t> encodeRle8(const IndexedImage& image) {
 
 std::vector<std::uint8_t> encodeBmp(const IndexedImage& image, BmpEncoding encoding) {
     const int bits = encoding == BmpEncoding::Palette4 ? 4 : 8;
-    if (image.palette.empty() || image.palette.size() > (1u << bits)) throw std::runtime_error("palette too large");
+    if (image.palette.empty() || image.palette.size() > (1u << bits))
+        throw std::runtime_error("palette too large");
     const std::vector<std::uint8_t> pixels =
         encoding == BmpEncoding::Palette8Rle ? encodeRle8(image) : packRows(image, bits);
 

@@ -116,15 +116,19 @@ toolkit::PixelImage Canvas::pixels() {
     cairo_surface_flush(surface_);
     const unsigned char* data = cairo_image_surface_get_data(surface_);
     const int stride = cairo_image_surface_get_stride(surface_);
-    toolkit::PixelImage image{width_, height_, std::vector<std::uint32_t>(static_cast<std::size_t>(width_) * height_)};
+    toolkit::PixelImage image{width_, height_,
+                              std::vector<std::uint32_t>(static_cast<std::size_t>(width_) * height_)};
     for (int y = 0; y < height_; ++y) {
-        const auto* row = reinterpret_cast<const std::uint32_t*>(data + static_cast<std::ptrdiff_t>(y) * stride);
-        for (int x = 0; x < width_; ++x) image.pixels[static_cast<std::size_t>(y) * width_ + x] = row[x] | 0xFF000000u;
+        const auto* row =
+            reinterpret_cast<const std::uint32_t*>(data + static_cast<std::ptrdiff_t>(y) * stride);
+        for (int x = 0; x < width_; ++x)
+            image.pixels[static_cast<std::size_t>(y) * width_ + x] = row[x] | 0xFF000000u;
     }
     return image;
 }
 
-void paste(toolkit::PixelImage& to, int dx, int dy, const toolkit::PixelImage& from, int sx, int sy, int w, int h) {
+void paste(toolkit::PixelImage& to, int dx, int dy, const toolkit::PixelImage& from, int sx, int sy, int w,
+           int h) {
     for (int y = 0; y < h; ++y) {
         for (int x = 0; x < w; ++x) {
             to.pixels[static_cast<std::size_t>(dy + y) * to.width + dx + x] = from.at(sx + x, sy + y);

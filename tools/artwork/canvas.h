@@ -42,7 +42,8 @@ public:
     void line(int x0, int y0, int x1, int y1, Rgb colour);
     void circle(double cx, double cy, double radius, Rgb colour);
     // Text with its baseline at `baseline`, anchored at `x` as `align` says; returns its width.
-    double text(const char* text, double x, double baseline, const TextStyle& style, Align align = Align::Left);
+    double text(const char* text, double x, double baseline, const TextStyle& style,
+                Align align = Align::Left);
     double textWidth(const char* text, const TextStyle& style);
 
     toolkit::PixelImage pixels();
@@ -58,6 +59,7 @@ private:
 
 // Copies the `w` x `h` block at (sx, sy) of `from` to (dx, dy) of `to`; no bounds
 // are checked beyond what the artwork needs, so callers keep inside both images.
-void paste(toolkit::PixelImage& to, int dx, int dy, const toolkit::PixelImage& from, int sx, int sy, int w, int h);
+void paste(toolkit::PixelImage& to, int dx, int dy, const toolkit::PixelImage& from, int sx, int sy, int w,
+           int h);
 
 }  // namespace MX::artwork

@@ -41,7 +41,8 @@ bool sameBlock(const PixelImage& a, int ax, int ay, const PixelImage& b, int bx,
 }
 
 // Writes the file and returns it decoded, after checking the round trip.
-PixelImage save(const std::string& folder, const char* name, const IndexedImage& image, BmpEncoding encoding) {
+PixelImage save(const std::string& folder, const char* name, const IndexedImage& image,
+                BmpEncoding encoding) {
     const std::vector<std::uint8_t> bytes = encodeBmp(image, encoding);
     writeFile(folder + "/" + name, bytes);
     PixelImage decoded;
@@ -82,13 +83,17 @@ int run(int argc, char** argv) {
                      {kLightGreen.pixel(), kLightRed.pixel(), kLightDark.pixel(), kMenuFace.pixel(),
                       kWindowColour.pixel()},
                      256);
-    const std::vector<std::uint32_t> iconPalette{kMenuFace.pixel(), kIconInactive.pixel(), kIconActive.pixel()};
+    const std::vector<std::uint32_t> iconPalette{kMenuFace.pixel(), kIconInactive.pixel(),
+                                                 kIconActive.pixel()};
 
     DecodedArtwork art;
-    art.window = save(folder, "bus_window_101.bmp", indexImage(window.background, palette), BmpEncoding::Palette8Rle);
-    art.busPanel = save(folder, "bus_panel_109.bmp", indexImage(window.busPanel, palette), BmpEncoding::Palette8);
+    art.window =
+        save(folder, "bus_window_101.bmp", indexImage(window.background, palette), BmpEncoding::Palette8Rle);
+    art.busPanel =
+        save(folder, "bus_panel_109.bmp", indexImage(window.busPanel, palette), BmpEncoding::Palette8);
     art.lights = save(folder, "link_lights_110.bmp", indexImage(lights, palette), BmpEncoding::Palette8);
-    art.layouts = save(folder, "channel_layouts_115.bmp", indexImage(layouts, palette), BmpEncoding::Palette8);
+    art.layouts =
+        save(folder, "channel_layouts_115.bmp", indexImage(layouts, palette), BmpEncoding::Palette8);
     art.menuFace = save(folder, "menu_face_116.bmp", indexImage(face, iconPalette), BmpEncoding::Palette4);
     art.menuIcons = save(folder, "menu_icons_118.bmp", indexImage(icons, iconPalette), BmpEncoding::Palette4);
     require(art.menuIcons.pixels == icons.pixels, "menu icons are not exact");

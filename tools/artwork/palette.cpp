@@ -23,9 +23,10 @@ std::vector<std::uint32_t> medianCut(std::vector<Weighted> colours, std::size_t 
     auto spread = [](const std::vector<Weighted>& part, int& widest) {
         int best = -1;
         for (int ch = 0; ch < 3; ++ch) {
-            const auto [lo, hi] = std::minmax_element(part.begin(), part.end(), [ch](const Weighted& a, const Weighted& b) {
-                return channel(a.colour, ch) < channel(b.colour, ch);
-            });
+            const auto [lo, hi] =
+                std::minmax_element(part.begin(), part.end(), [ch](const Weighted& a, const Weighted& b) {
+                    return channel(a.colour, ch) < channel(b.colour, ch);
+                });
             const int range = channel(hi->colour, ch) - channel(lo->colour, ch);
             if (range > best) best = range, widest = ch;
         }
@@ -63,7 +64,8 @@ std::vector<std::uint32_t> medianCut(std::vector<Weighted> colours, std::size_t 
             weight += static_cast<double>(w.count);
         }
         std::uint32_t c = 0xFF000000u;
-        for (int ch = 0; ch < 3; ++ch) c |= static_cast<std::uint32_t>(sum[ch] / weight + 0.5) << (16 - 8 * ch);
+        for (int ch = 0; ch < 3; ++ch)
+            c |= static_cast<std::uint32_t>(sum[ch] / weight + 0.5) << (16 - 8 * ch);
         result.push_back(c);
     }
     return result;
@@ -94,11 +96,13 @@ std::vector<std::uint32_t> buildPalette(const std::vector<const toolkit::PixelIm
     }
     std::vector<std::uint32_t> palette;
     for (std::uint32_t c : exact) {
-        if (std::find(palette.begin(), palette.end(), c | 0xFF000000u) == palette.end()) palette.push_back(c | 0xFF000000u);
+        if (std::find(palette.begin(), palette.end(), c | 0xFF000000u) == palette.end())
+            palette.push_back(c | 0xFF000000u);
     }
     std::vector<Weighted> rest;
     for (const auto& [colour, count] : counts) {
-        if (std::find(palette.begin(), palette.end(), colour) == palette.end()) rest.push_back({colour, count});
+        if (std::find(palette.begin(), palette.end(), colour) == palette.end())
+            rest.push_back({colour, count});
     }
     if (palette.size() > maxColours) throw std::runtime_error("more exact colours than palette entries");
     if (palette.size() + rest.size() <= maxColours) {
@@ -106,7 +110,8 @@ std::vector<std::uint32_t> buildPalette(const std::vector<const toolkit::PixelIm
         return palette;
     }
     // Flat areas stay exact: the most used quarter of the entries.
-    std::sort(rest.begin(), rest.end(), [](const Weighted& a, const Weighted& b) { return a.count > b.count; });
+    std::sort(rest.begin(), rest.end(),
+              [](const Weighted& a, const Weighted& b) { return a.count > b.count; });
     const std::size_t keep = std::min(rest.size(), (maxColours - palette.size()) / 4);
     for (std::size_t i = 0; i < keep; ++i) palette.push_back(rest[i].colour);
     rest.erase(rest.begin(), rest.begin() + static_cast<std::ptrdiff_t>(keep));

@@ -72,7 +72,8 @@ void drawLayout(Canvas& canvas, int top, int layout) {
     speaker(left, yRear, kRearLeft);
     speaker(right, yRear, kRearRight);
     speaker((left + right) / 2, yFront, kFrontCentre);
-    canvas.circle((left + right) / 2 + 0.5, top + (front + rear) / 2 + 0.5, 3.2, colour(kListener, kSpeakerIdle));
+    canvas.circle((left + right) / 2 + 0.5, top + (front + rear) / 2 + 0.5, 3.2,
+                  colour(kListener, kSpeakerIdle));
 
     const TextStyle caption{10.0, true, 0.0, layout == 0 ? kCaption : kText};
     canvas.text(kLayoutNames[layout], kTileWidth / 2.0, top + 51, caption, Align::Centre);

@@ -11,10 +11,10 @@ namespace MX::artwork {
 
 // Window geometry (pixels) shared with the editor's view layout.
 inline constexpr int kWindowWidth = 317, kWindowHeight = 59;
-inline constexpr int kTileWidth = 56, kTileHeight = 59;          // layout picture, at (0, 0)
-inline constexpr int kPanelX = 166, kPanelY = 17;                // bus panel origin
+inline constexpr int kTileWidth = 56, kTileHeight = 59;  // layout picture, at (0, 0)
+inline constexpr int kPanelX = 166, kPanelY = 17;        // bus panel origin
 inline constexpr int kPanelWidth = 151, kPanelHeight = 42;
-inline constexpr int kFieldX = 5, kFieldY = 23;                  // menu, panel-relative
+inline constexpr int kFieldX = 5, kFieldY = 23;  // menu, panel-relative
 inline constexpr int kFieldWidth = 141, kFieldHeight = 15;
 inline constexpr int kLightX = 303, kLightY = 6;
 

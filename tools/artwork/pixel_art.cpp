@@ -42,7 +42,8 @@ void drawLamp(toolkit::PixelImage& image, int top, const Lamp& lamp, Rgb backgro
                 }
             }
             constexpr double n = kSamples * kSamples;
-            const Rgb c{static_cast<std::uint8_t>(std::lround(r / n)), static_cast<std::uint8_t>(std::lround(g / n)),
+            const Rgb c{static_cast<std::uint8_t>(std::lround(r / n)),
+                        static_cast<std::uint8_t>(std::lround(g / n)),
                         static_cast<std::uint8_t>(std::lround(b / n))};
             image.pixels[static_cast<std::size_t>(top + y) * kLightSize + x] = c.pixel();
         }
@@ -86,8 +87,9 @@ toolkit::PixelImage drawLights(Rgb background) {
 }
 
 toolkit::PixelImage drawMenuIcons() {
-    toolkit::PixelImage image{kIconSize, kLayoutCount * kIconSize,
-                              std::vector<std::uint32_t>(kIconSize * kLayoutCount * kIconSize, kMenuFace.pixel())};
+    toolkit::PixelImage image{
+        kIconSize, kLayoutCount * kIconSize,
+        std::vector<std::uint32_t>(kIconSize * kLayoutCount * kIconSize, kMenuFace.pixel())};
     for (int icon = 0; icon < kLayoutCount; ++icon) {
         const unsigned active = kActiveParts[icon];
         auto set = [&](int x, int y, unsigned part) {
@@ -104,7 +106,7 @@ toolkit::PixelImage drawMenuIcons() {
         const struct {
             int x, y;
             unsigned part;
-        } marks[] = {{1, 1, kTopLeft},     {9, 1, kTopRight}, {1, 9, kBottomLeft},
+        } marks[] = {{1, 1, kTopLeft},     {9, 1, kTopRight},  {1, 9, kBottomLeft},
                      {9, 9, kBottomRight}, {5, 1, kTopMiddle}, {5, 5, kCentre}};
         for (const auto& mark : marks) {
             for (int dy = -1; dy <= 1; ++dy) {

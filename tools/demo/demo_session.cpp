@@ -86,7 +86,8 @@ bool DemoSession::setUp() {
             channel->outputPointers[c] = channel->outputs[c].data();
         }
         channel->wavPath = (std::filesystem::path(options_.outputDir) /
-                            wavFileName(static_cast<int>(channels_.size()) + 1, plan.name)).string();
+                            wavFileName(static_cast<int>(channels_.size()) + 1, plan.name))
+                               .string();
         if (!channel->wav.open(channel->wavPath, plan.outputChannels, kSampleRate)) {
             std::fprintf(stderr, "druvo_demo: cannot write %s\n", channel->wavPath.c_str());
             return false;
@@ -99,8 +100,7 @@ bool DemoSession::setUp() {
 
 void DemoSession::selectBeforePlaying(MixerChannel& channel) {
     const TrackPlan& plan = *channel.plan;
-    std::printf("Track %d %-10s %d-channel output, ", channel.instanceNumber, plan.name,
-                plan.outputChannels);
+    std::printf("Track %d %-10s %d-channel output, ", channel.instanceNumber, plan.name, plan.outputChannels);
     switch (plan.how) {
         case HowSelected::Nothing:
             std::printf("left off\n");
@@ -161,7 +161,8 @@ void DemoSession::processBlock(long block) {
         channel->insert->processReplacing(inputPointers_, channel->outputPointers, kBlockFrames);
         channel->wav.append(channel->outputPointers, kBlockFrames);
         for (int c = 0; c < plan.outputChannels; ++c) {
-            for (float sample : channel->outputs[c]) channel->peak[c] = std::fmax(channel->peak[c], std::fabs(sample));
+            for (float sample : channel->outputs[c])
+                channel->peak[c] = std::fmax(channel->peak[c], std::fabs(sample));
         }
     }
 }

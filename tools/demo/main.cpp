@@ -35,7 +35,8 @@ bool parseOptions(int argc, char** argv, druvo_demo::DemoOptions& options) {
         } else if (std::strcmp(option, "--seconds") == 0) {
             char* end = nullptr;
             options.seconds = std::strtod(value, &end);
-            if (end == value || *end != '\0' || !(options.seconds >= 0.1 && options.seconds <= 60.0)) return false;
+            if (end == value || *end != '\0' || !(options.seconds >= 0.1 && options.seconds <= 60.0))
+                return false;
         } else {
             return false;
         }

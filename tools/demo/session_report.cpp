@@ -14,10 +14,14 @@ namespace {
 
 const char* howSelectedText(HowSelected how) {
     switch (how) {
-        case HowSelected::Nothing: return "-";
-        case HowSelected::ProgramChange: return "program change";
-        case HowSelected::Automation: return "automation";
-        case HowSelected::TextEntry: return "text entry";
+        case HowSelected::Nothing:
+            return "-";
+        case HowSelected::ProgramChange:
+            return "program change";
+        case HowSelected::Automation:
+            return "automation";
+        case HowSelected::TextEntry:
+            return "text entry";
     }
     return "?";
 }
@@ -57,7 +61,8 @@ std::string peaks(const MixerChannel& channel) {
     for (int c = 0; c < channel.plan->outputChannels; ++c) {
         char level[16];
         if (channel.peak[c] > 0.0f)
-            std::snprintf(level, sizeof level, "%6.1f", 20.0 * std::log10(static_cast<double>(channel.peak[c])));
+            std::snprintf(level, sizeof level, "%6.1f",
+                          20.0 * std::log10(static_cast<double>(channel.peak[c])));
         else
             std::snprintf(level, sizeof level, "%6s", "-inf");
         text += level;
@@ -68,18 +73,18 @@ std::string peaks(const MixerChannel& channel) {
 }  // namespace
 
 void DemoSession::printReport() const {
-    std::printf("\n%-2s %-10s %-15s %-17s %-18s %-11s %-31s %s\n", "#", "Track", "Selected by",
-                "Program", "Output", "Req/act", "Connection", "Peak dBFS per channel");
+    std::printf("\n%-2s %-10s %-15s %-17s %-18s %-11s %-31s %s\n", "#", "Track", "Selected by", "Program",
+                "Output", "Req/act", "Connection", "Peak dBFS per channel");
     for (const auto& channel : channels_) {
         const int selection = static_cast<int>(channel->insert->program());
-        const MoltraxBusRecord* record =
-            selection >= 1 && selection <= MOLTRAX_BUS_COUNT ? standin_->control().records[selection - 1] : nullptr;
-        std::printf("%-2d %-10s %-15s %-17s %-18s %-11s %-31s %s\n", channel->instanceNumber,
-                    channel->plan->name, howSelectedText(channel->plan->how),
-                    channel->insert->text(effGetProgramName).c_str(),
-                    channel->insert->text(effGetProductString).c_str(),
-                    channelCounts(*channel, record).c_str(),
-                    connectionText(*channel, selection, record).c_str(), peaks(*channel).c_str());
+        const MoltraxBusRecord* record = selection >= 1 && selection <= MOLTRAX_BUS_COUNT
+                                             ? standin_->control().records[selection - 1]
+                                             : nullptr;
+        std::printf(
+            "%-2d %-10s %-15s %-17s %-18s %-11s %-31s %s\n", channel->instanceNumber, channel->plan->name,
+            howSelectedText(channel->plan->how), channel->insert->text(effGetProgramName).c_str(),
+            channel->insert->text(effGetProductString).c_str(), channelCounts(*channel, record).c_str(),
+            connectionText(*channel, selection, record).c_str(), peaks(*channel).c_str());
     }
     const MoltraxStandinCalls& calls = standin_->calls();
     std::printf("\nThe stand-in instrument rendered %d blocks and was asked for bus records %d times.\n",

@@ -20,11 +20,16 @@ constexpr unsigned char kFloatSubtype[16] = {0x03, 0x00, 0x00, 0x00, 0x00, 0x00,
 
 std::uint32_t speakerMask(int channels) {
     switch (channels) {
-        case 1: return 0x4;   // front centre
-        case 2: return 0x3;   // front left, front right
-        case 4: return 0x33;  // front left/right, back left/right
-        case 6: return 0x3F;  // 5.1: L R C LFE, back left/right
-        default: return 0;
+        case 1:
+            return 0x4;  // front centre
+        case 2:
+            return 0x3;  // front left, front right
+        case 4:
+            return 0x33;  // front left/right, back left/right
+        case 6:
+            return 0x3F;  // 5.1: L R C LFE, back left/right
+        default:
+            return 0;
     }
 }
 
@@ -32,8 +37,13 @@ class ByteBuffer {
 public:
     void u16(std::uint16_t v) { put(v, 2); }
     void u32(std::uint32_t v) { put(v, 4); }
-    void tag(const char* fourCC) { for (int i = 0; i < 4; ++i) bytes_[size_++] = static_cast<unsigned char>(fourCC[i]); }
-    void raw(const unsigned char* data, std::size_t n) { std::memcpy(bytes_ + size_, data, n); size_ += n; }
+    void tag(const char* fourCC) {
+        for (int i = 0; i < 4; ++i) bytes_[size_++] = static_cast<unsigned char>(fourCC[i]);
+    }
+    void raw(const unsigned char* data, std::size_t n) {
+        std::memcpy(bytes_ + size_, data, n);
+        size_ += n;
+    }
     const unsigned char* data() const { return bytes_; }
     std::size_t size() const { return size_; }
 
@@ -77,7 +87,7 @@ bool WavWriter::open(const std::string& path, int channels, int sampleRate) {
     header.u32(static_cast<std::uint32_t>(sampleRate) * blockAlign);
     header.u16(blockAlign);
     header.u16(kBitsPerSample);
-    header.u16(22);  // size of the extension
+    header.u16(22);              // size of the extension
     header.u16(kBitsPerSample);  // valid bits per sample
     header.u32(speakerMask(channels));
     header.raw(kFloatSubtype, sizeof kFloatSubtype);
@@ -91,7 +101,8 @@ bool WavWriter::open(const std::string& path, int channels, int sampleRate) {
 }
 
 bool WavWriter::append(const float* const* channels, int frames) {
-    if (file_ == nullptr || failed_ || channels == nullptr || frames <= 0) return file_ != nullptr && !failed_;
+    if (file_ == nullptr || failed_ || channels == nullptr || frames <= 0)
+        return file_ != nullptr && !failed_;
     const std::uint64_t frameBytes = static_cast<std::uint64_t>(channels_) * sizeof(float);
     const std::uint64_t dataBytes = (static_cast<std::uint64_t>(frames_) + frames) * frameBytes;
     if (dataBytes + kHeaderBytes - 8 > std::numeric_limits<std::uint32_t>::max()) {
@@ -113,8 +124,7 @@ bool WavWriter::close() {
     if (file_ == nullptr) return !failed_;
     const std::uint32_t dataBytes = frames_ * static_cast<std::uint32_t>(channels_) * sizeof(float);
     bool ok = !failed_ && writeU32At(file_, 4, kHeaderBytes - 8 + dataBytes) &&
-              writeU32At(file_, kFactFramesOffset, frames_) &&
-              writeU32At(file_, kDataSizeOffset, dataBytes);
+              writeU32At(file_, kFactFramesOffset, frames_) && writeU32At(file_, kDataSizeOffset, dataBytes);
     ok = std::fclose(file_) == 0 && ok;
     file_ = nullptr;
     failed_ = !ok;

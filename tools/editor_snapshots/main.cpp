@@ -40,7 +40,9 @@ class Pictures {
 public:
     explicit Pictures(std::filesystem::path folder) : folder_(std::move(folder)) {}
 
-    bool save(const EditorPicture& picture, const char* name) { return report(picture.save(path(name)), name); }
+    bool save(const EditorPicture& picture, const char* name) {
+        return report(picture.save(path(name)), name);
+    }
     bool report(bool saved, const char* name) {
         std::printf("%s %s\n", saved ? "wrote" : "FAILED", path(name).c_str());
         failed_ |= !saved;
@@ -83,7 +85,8 @@ void connected(Pictures& pictures, MX::toolkit::OffscreenBackend& backend) {
     pictures.save(taken, "3-bus-taken.png");
 
     backend.setPopupHandler([&](const MX::toolkit::PopupMenuRequest& request) {
-        pictures.report(delivering.saveWithPopup(pictures.path("4-popup-list.png"), request, 3), "4-popup-list.png");
+        pictures.report(delivering.saveWithPopup(pictures.path("4-popup-list.png"), request, 3),
+                        "4-popup-list.png");
         return -1;
     });
     delivering.clickBusMenu();

@@ -21,18 +21,23 @@ constexpr const char* kSpeakerNames51[6] = {"L", "R", "C", "Lfe", "Ls", "Rs"};
 
 VstInt32 arrangementType(VstInt32 channels) {
     switch (channels) {
-        case 1: return kArrangementMono;
-        case 2: return kArrangementStereo;
-        case 4: return kArrangementQuad;
-        case 6: return kSpeakerArr51;
-        default: return kArrangementUserDefined;
+        case 1:
+            return kArrangementMono;
+        case 2:
+            return kArrangementStereo;
+        case 4:
+            return kArrangementQuad;
+        case 6:
+            return kSpeakerArr51;
+        default:
+            return kArrangementUserDefined;
     }
 }
 
 }  // namespace
 
-VstIntPtr VSTCALLBACK HostLog::callback(AEffect* effect, VstInt32 opcode, VstInt32 index,
-                                        VstIntPtr value, void* ptr, float opt) {
+VstIntPtr VSTCALLBACK HostLog::callback(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value,
+                                        void* ptr, float opt) {
     gCalls.push_back({effect, opcode, index, value, ptr, opt});
     return opcode == audioMasterVersion ? gVersionAnswer : 0;
 }
@@ -68,8 +73,7 @@ PluginInstance::~PluginInstance() {
     if (effect_ != nullptr) close();
 }
 
-VstIntPtr PluginInstance::dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
-                                   float opt) {
+VstIntPtr PluginInstance::dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt) {
     return effect_->dispatcher(effect_, opcode, index, value, ptr, opt);
 }
 

@@ -22,8 +22,8 @@ using ExportFn = std::int32_t(VSTCALLBACK*)();
 // call. One log per process: the callback has no user data of its own.
 class HostLog {
 public:
-    static VstIntPtr VSTCALLBACK callback(AEffect* effect, VstInt32 opcode, VstInt32 index,
-                                          VstIntPtr value, void* ptr, float opt);
+    static VstIntPtr VSTCALLBACK callback(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value,
+                                          void* ptr, float opt);
     static const std::vector<HostCall>& calls();
     static void clear();
     // What the host answers to audioMasterVersion; 2400 unless changed.
@@ -61,8 +61,8 @@ public:
     PluginInstance& operator=(const PluginInstance&) = delete;
 
     AEffect* effect() const { return effect_; }
-    VstIntPtr dispatch(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0,
-                       void* ptr = nullptr, float opt = 0.0f);
+    VstIntPtr dispatch(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr,
+                       float opt = 0.0f);
     // Runs a text request into a buffer pre-filled with kTextMarker; returns
     // the text up to its NUL (the whole buffer when there is none).
     std::string text(VstInt32 opcode, VstInt32 index = 0, VstIntPtr* result = nullptr);

@@ -8,10 +8,10 @@ std::unique_ptr<StandinModule> StandinModule::load(const std::string& path, std:
         if (error) *error = "cannot load the stand-in " + path;
         return nullptr;
     }
-    auto control = reinterpret_cast<MoltraxStandinControlFn>(
-        MX::platform::findEntry(module, "MoltraxStandinControl"));
-    auto reset = reinterpret_cast<MoltraxStandinResetFn>(
-        MX::platform::findEntry(module, "MoltraxStandinReset"));
+    auto control =
+        reinterpret_cast<MoltraxStandinControlFn>(MX::platform::findEntry(module, "MoltraxStandinControl"));
+    auto reset =
+        reinterpret_cast<MoltraxStandinResetFn>(MX::platform::findEntry(module, "MoltraxStandinReset"));
     if (control == nullptr || reset == nullptr || control() == nullptr) {
         if (error) *error = "the stand-in " + path + " lacks its control entries";
         return nullptr;

@@ -24,7 +24,8 @@ static void fillDirectory(void) {
     memset(&gDirectory, 0, sizeof gDirectory);
     for (int32_t i = 0; i < MOLTRAX_BUS_COUNT; ++i) {
         gDirectory.entries[i].index = i;
-        snprintf(gDirectory.entries[i].name, sizeof gDirectory.entries[i].name, "Moltrax Out %d", (int)(i + 1));
+        snprintf(gDirectory.entries[i].name, sizeof gDirectory.entries[i].name, "Moltrax Out %d",
+                 (int)(i + 1));
         gDirectory.entries[i].channelCount = STANDIN_DEFAULT_CHANNELS;
     }
     gDirectory.count = MOLTRAX_BUS_COUNT;
@@ -84,13 +85,15 @@ static void renderTone(float* out, int32_t frames, int32_t bus, int32_t channel,
 }
 
 static void renderClaimedBuses(int32_t sampleFrames) {
-    const int32_t frames = sampleFrames <= 0 ? 0 : (sampleFrames > MOLTRAX_BUS_FRAMES ? MOLTRAX_BUS_FRAMES : sampleFrames);
+    const int32_t frames =
+        sampleFrames <= 0 ? 0 : (sampleFrames > MOLTRAX_BUS_FRAMES ? MOLTRAX_BUS_FRAMES : sampleFrames);
     /* A rate a test broke (0, negative, NaN) would fill the buffers with NaN. */
     const double rate = gControl.sampleRate > 0.0 ? gControl.sampleRate : STANDIN_DEFAULT_RATE;
     for (int32_t bus = 0; bus < MOLTRAX_BUS_COUNT; ++bus) {
         MoltraxBusRecord* record = gControl.records[bus];
         if (record == NULL || record->owner == 0 || record->enabled == 0) continue;
-        const int32_t channels = record->maxChannels < MOLTRAX_BUS_CHANNELS ? record->maxChannels : MOLTRAX_BUS_CHANNELS;
+        const int32_t channels =
+            record->maxChannels < MOLTRAX_BUS_CHANNELS ? record->maxChannels : MOLTRAX_BUS_CHANNELS;
         for (int32_t c = 0; c < channels; ++c) renderTone(record->buffers[c], frames, bus, c, rate);
         record->validFrames = frames;
         record->ready = 1;
@@ -128,8 +131,8 @@ MoltraxBusDirectory* MOLTRAX_CDECL MoltraxGetBusDirectory(void) {
    Windows). */
 #define STANDIN_STRINGIFY2(x) #x
 #define STANDIN_STRINGIFY(x) STANDIN_STRINGIFY2(x)
-MoltraxStandinControl* MOLTRAX_CDECL standinControl(void)
-    __asm__(STANDIN_STRINGIFY(__USER_LABEL_PREFIX__) "MoltraxStandinControl");
+MoltraxStandinControl* MOLTRAX_CDECL
+standinControl(void) __asm__(STANDIN_STRINGIFY(__USER_LABEL_PREFIX__) "MoltraxStandinControl");
 MoltraxStandinControl* MOLTRAX_CDECL standinControl(void) { return &gControl; }
 
 void MOLTRAX_CDECL MoltraxStandinReset(void) { resetAll(); }

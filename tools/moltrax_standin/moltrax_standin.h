@@ -17,10 +17,10 @@ extern "C" {
 typedef struct MoltraxStandinCalls {
     int32_t connect;
     int32_t disconnect;
-    int32_t getBusRecord;   /* ordinal 4 */
-    int32_t render;         /* ordinal 5 */
-    int32_t getDirectory;   /* ordinal 6 */
-    int32_t lastBusIndex;   /* argument of the last ordinal-4 call */
+    int32_t getBusRecord; /* ordinal 4 */
+    int32_t render;       /* ordinal 5 */
+    int32_t getDirectory; /* ordinal 6 */
+    int32_t lastBusIndex; /* argument of the last ordinal-4 call */
     int32_t lastRenderFrames;
 } MoltraxStandinCalls;
 
@@ -28,16 +28,16 @@ typedef struct MoltraxStandinControl {
     MoltraxBusRecord* records[MOLTRAX_BUS_COUNT]; /* heap records, enabled, maxChannels 6 */
     MoltraxBusDirectory* directory;               /* 16 named buses */
     MoltraxStandinCalls calls;
-    int32_t connectResult;       /* what MoltraxConnect returns; 1 at load */
-    int32_t recordsNull;         /* non-zero: ordinal 4 returns null */
-    int32_t directoryNull;       /* non-zero: ordinal 6 returns null */
-    int32_t renderMode;          /* 0: render only counts; 1: fill the bus with its tone, set validFrames and ready */
-    double sampleRate;           /* for the tones; 44100 at load */
+    int32_t connectResult; /* what MoltraxConnect returns; 1 at load */
+    int32_t recordsNull;   /* non-zero: ordinal 4 returns null */
+    int32_t directoryNull; /* non-zero: ordinal 6 returns null */
+    int32_t renderMode; /* 0: render only counts; 1: fill the bus with its tone, set validFrames and ready */
+    double sampleRate;  /* for the tones; 44100 at load */
 } MoltraxStandinControl;
 
 /* Exported by name on every OS. Resets nothing; tests reset with MoltraxStandinReset. */
-typedef MoltraxStandinControl* (MOLTRAX_CDECL* MoltraxStandinControlFn)(void);
-typedef void (MOLTRAX_CDECL* MoltraxStandinResetFn)(void);
+typedef MoltraxStandinControl*(MOLTRAX_CDECL* MoltraxStandinControlFn)(void);
+typedef void(MOLTRAX_CDECL* MoltraxStandinResetFn)(void);
 
 /* Render mode 1 fills bus b (0..15), channel c (0..5) with a sine of this
    frequency and amplitude, phase continuous per bus and channel. */

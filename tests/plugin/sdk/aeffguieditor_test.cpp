@@ -19,9 +19,7 @@ int editorsDestroyed = 0;
 
 class TestEditor : public AEffGUIEditor {
 public:
-    explicit TestEditor(AudioEffect* effect) : AEffGUIEditor(effect) {
-        rect = {1, 2, 3, 4};
-    }
+    explicit TestEditor(AudioEffect* effect) : AEffGUIEditor(effect) { rect = {1, 2, 3, 4}; }
     ~TestEditor() override { ++editorsDestroyed; }
     void attach(MX::toolkit::EditorFrame* newFrame) { frame = newFrame; }
     // Keys as the dispatcher decodes them.

@@ -19,12 +19,20 @@ protected:
 TEST_F(Dispatcher, DefaultsAnswerOnlyTheirTableAndReachNothingElse) {
     // Opcodes whose default answer is not 0 (value 512 for effSetTotalSampleToProcess).
     const std::map<VstInt32, VstIntPtr> answers = {
-        {effIdentify, 0x4E764566}, {effCanBeAutomated, 1},  {effGetNumProgramCategories, 1},
-        {effConnectInput, 1},      {effConnectOutput, 1},   {effSetBlockSizeAndSampleRate, 1},
-        {effKeysRequired, 1},      {effGetVstVersion, 2400}, {effGetCurrentMidiProgram, -1},
+        {effIdentify, 0x4E764566},
+        {effCanBeAutomated, 1},
+        {effGetNumProgramCategories, 1},
+        {effConnectInput, 1},
+        {effConnectOutput, 1},
+        {effSetBlockSizeAndSampleRate, 1},
+        {effKeysRequired, 1},
+        {effGetVstVersion, 2400},
+        {effGetCurrentMidiProgram, -1},
         {effSetTotalSampleToProcess, 512},
         // The probe's own operations answer true.
-        {effGetProgramNameIndexed, 1}, {effSetSpeakerArrangement, 1}, {effGetSpeakerArrangement, 1},
+        {effGetProgramNameIndexed, 1},
+        {effSetSpeakerArrangement, 1},
+        {effGetSpeakerArrangement, 1},
     };
     // Opcodes that reach one of the probe's operations.
     const std::map<VstInt32, std::string> operations = {
@@ -93,7 +101,8 @@ TEST_F(Dispatcher, DecodesArguments) {
 
     VstSpeakerArrangement* inPlace = nullptr;
     VstSpeakerArrangement* outPlace = nullptr;
-    EXPECT_EQ(effect.dispatch(effGetSpeakerArrangement, 0, reinterpret_cast<VstIntPtr>(&inPlace), &outPlace), 1);
+    EXPECT_EQ(effect.dispatch(effGetSpeakerArrangement, 0, reinterpret_cast<VstIntPtr>(&inPlace), &outPlace),
+              1);
     EXPECT_EQ(effect.ptr1, &inPlace);
     EXPECT_EQ(effect.ptr2, &outPlace);
 

@@ -34,7 +34,8 @@ long highestFreshSlot(Create create, Destroy destroy) {
     long highest = 0;
     for (int i = 0; i < kBatch; ++i) {
         batch.push_back(create());
-        highest = std::max(highest, static_cast<long>(reinterpret_cast<std::uintptr_t>(batch.back()) & 0xFFFF));
+        highest =
+            std::max(highest, static_cast<long>(reinterpret_cast<std::uintptr_t>(batch.back()) & 0xFFFF));
     }
     for (auto object : batch) destroy(object);
     return highest;
@@ -44,7 +45,8 @@ long highestFreshSlot(Create create, Destroy destroy) {
 long objectsInUse(DWORD kind) {
     if (const DWORD count = GetGuiResources(GetCurrentProcess(), kind)) return static_cast<long>(count);
     if (kind == GR_GDIOBJECTS) {
-        return highestFreshSlot([] { return CreateSolidBrush(RGB(1, 2, 3)); }, [](HBRUSH b) { DeleteObject(b); });
+        return highestFreshSlot([] { return CreateSolidBrush(RGB(1, 2, 3)); },
+                                [](HBRUSH b) { DeleteObject(b); });
     }
     return highestFreshSlot([] { return CreatePopupMenu(); }, [](HMENU m) { DestroyMenu(m); });
 }
@@ -106,7 +108,9 @@ void NativeWindows::sync() {
     }
 }
 
-void NativeWindows::move(void* window, int x, int y) { PostMessageA(hwnd(window), WM_MOUSEMOVE, 0, MAKELPARAM(x, y)); }
+void NativeWindows::move(void* window, int x, int y) {
+    PostMessageA(hwnd(window), WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
+}
 
 void NativeWindows::click(void* window, int x, int y) {
     PostMessageA(hwnd(window), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
@@ -128,13 +132,18 @@ void* NativeWindows::popup() {
 
 void NativeWindows::keys(void* list, std::initializer_list<Key> keys) {
     for (const Key key : keys) {
-        const WPARAM code = key == Key::Up ? VK_UP : key == Key::Down ? VK_DOWN : key == Key::Return ? VK_RETURN : VK_ESCAPE;
+        const WPARAM code = key == Key::Up       ? VK_UP
+                            : key == Key::Down   ? VK_DOWN
+                            : key == Key::Return ? VK_RETURN
+                                                 : VK_ESCAPE;
         PostMessageA(hwnd(list), WM_KEYDOWN, code, 1);
         PostMessageA(hwnd(list), WM_KEYUP, code, 1 | (3u << 30));
     }
 }
 
-std::vector<long> NativeWindows::resourcesInUse() { return {objectsInUse(GR_GDIOBJECTS), objectsInUse(GR_USEROBJECTS)}; }
+std::vector<long> NativeWindows::resourcesInUse() {
+    return {objectsInUse(GR_GDIOBJECTS), objectsInUse(GR_USEROBJECTS)};
+}
 
 bool NativeWindows::frameClassRegistered() {
     WNDCLASSEXA info{};

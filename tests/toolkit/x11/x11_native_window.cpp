@@ -40,9 +40,10 @@ bool NativeWindows::valid() const { return connection_ != nullptr; }
 
 void* NativeWindows::createParent(int width, int height) {
     const int screen = DefaultScreen(display(connection_));
-    const Window window =
-        XCreateSimpleWindow(display(connection_), DefaultRootWindow(display(connection_)), 40, 40, static_cast<unsigned>(width),
-                            static_cast<unsigned>(height), 0, BlackPixel(display(connection_), screen), WhitePixel(display(connection_), screen));
+    const Window window = XCreateSimpleWindow(
+        display(connection_), DefaultRootWindow(display(connection_)), 40, 40, static_cast<unsigned>(width),
+        static_cast<unsigned>(height), 0, BlackPixel(display(connection_), screen),
+        WhitePixel(display(connection_), screen));
     XMapWindow(display(connection_), window);
     XSync(display(connection_), False);
     return handle(window);
@@ -80,7 +81,8 @@ CPoint NativeWindows::screenPosition(void* window) {
     int x = 0;
     int y = 0;
     Window child = 0;
-    XTranslateCoordinates(display(connection_), id(window), DefaultRootWindow(display(connection_)), 0, 0, &x, &y, &child);
+    XTranslateCoordinates(display(connection_), id(window), DefaultRootWindow(display(connection_)), 0, 0, &x,
+                          &y, &child);
     return CPoint(x, y);
 }
 
@@ -88,7 +90,8 @@ void NativeWindows::sync() { XSync(display(connection_), False); }
 
 void NativeWindows::move(void* window, int x, int y) {
     const CPoint origin = screenPosition(window);
-    XTestFakeMotionEvent(display(connection_), DefaultScreen(display(connection_)), origin.x + x, origin.y + y, CurrentTime);
+    XTestFakeMotionEvent(display(connection_), DefaultScreen(display(connection_)), origin.x + x,
+                         origin.y + y, CurrentTime);
     XSync(display(connection_), False);
 }
 
@@ -112,8 +115,9 @@ void NativeWindows::damage(void* window, const CRect& area) {
 void* NativeWindows::popup() {
     for (void* window : children(handle(DefaultRootWindow(display(connection_))))) {
         XWindowAttributes attributes;
-        if (XGetWindowAttributes(display(connection_), id(window), &attributes) && attributes.override_redirect &&
-            attributes.map_state == IsViewable && pixel(window, 0, 0) == MX::toolkit::kPopupEdgeColour) {
+        if (XGetWindowAttributes(display(connection_), id(window), &attributes) &&
+            attributes.override_redirect && attributes.map_state == IsViewable &&
+            pixel(window, 0, 0) == MX::toolkit::kPopupEdgeColour) {
             return window;
         }
     }
@@ -136,12 +140,14 @@ void NativeWindows::keys(void*, std::initializer_list<Key> keys) {
 
 std::vector<long> NativeWindows::resourcesInUse() {
     long descriptors = 0;
-    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) ++descriptors;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator("/proc/self/fd"))
+        ++descriptors;
     int eventBase = 0;
     int errorBase = 0;
     int clients = -1;
     XResClient* list = nullptr;
-    if (XResQueryExtension(display(connection_), &eventBase, &errorBase) && XResQueryClients(display(connection_), &clients, &list)) {
+    if (XResQueryExtension(display(connection_), &eventBase, &errorBase) &&
+        XResQueryClients(display(connection_), &clients, &list)) {
         XFree(list);
     }
     return {descriptors, clients};

@@ -17,9 +17,11 @@ TEST_F(NativeFrameTest, PopUpRowUnderThePointerIsHighlightedAndAClickPicksIt) {
     bool highlighted = false;
     useMenu([&](NativeWindows& user, void* popup) {
         ASSERT_NE(popup, nullptr);
-        drawn = test_support::waitUntil([&] { return user.pixel(popup, 2, 1 + 5 * kPopupRowHeight + 1) == kPopupListColour; });
+        drawn = test_support::waitUntil(
+            [&] { return user.pixel(popup, 2, 1 + 5 * kPopupRowHeight + 1) == kPopupListColour; });
         user.move(popup, 8, kRowTwo + 8);
-        highlighted = test_support::waitUntil([&] { return user.pixel(popup, 2, kRowTwo + 1) == kPopupHighlightColour; });
+        highlighted = test_support::waitUntil(
+            [&] { return user.pixel(popup, 2, kRowTwo + 1) == kPopupHighlightColour; });
         user.click(popup, 8, kRowTwo + 8);
     });
     EXPECT_TRUE(drawn);
@@ -47,19 +49,22 @@ TEST_F(NativeFrameTest, IdleReturnsWhileTheListStaysOpen) {
         recorder.calls.clear();
         desktop.click(window, kMenuRect.left + 20, kMenuRect.top + 7);
         void* popup = nullptr;
-        ASSERT_TRUE(test_support::waitUntil([&] { return (popup = desktop.popup()) != nullptr; }, [this] { idle(); }));
+        ASSERT_TRUE(test_support::waitUntil([&] { return (popup = desktop.popup()) != nullptr; },
+                                            [this] { idle(); }));
         for (int i = 0; i < 3; ++i) idle();
         EXPECT_EQ(desktop.popup(), popup) << "still open";
         EXPECT_EQ(recorder.calls, (std::vector<std::string>{"begin 0"}));
         if (pick) {
             desktop.keys(popup, {Key::Down, Key::Down, Key::Down, Key::Return});
-            ASSERT_TRUE(test_support::waitUntil([&] { return recorder.calls.size() >= 3; }, [this] { idle(); }));
+            ASSERT_TRUE(
+                test_support::waitUntil([&] { return recorder.calls.size() >= 3; }, [this] { idle(); }));
             EXPECT_EQ(recorder.calls, (std::vector<std::string>{"begin 0", "value 2", "end 0"}));
         } else {
             frame->forget();
             frame = nullptr;
             EXPECT_EQ(recorder.calls, (std::vector<std::string>{"begin 0", "end 0"}));
         }
-        EXPECT_TRUE(test_support::waitUntil([&] { return desktop.popup() == nullptr; })) << "the list is gone";
+        EXPECT_TRUE(test_support::waitUntil([&] { return desktop.popup() == nullptr; }))
+            << "the list is gone";
     }
 }

@@ -28,10 +28,14 @@ int main(int argc, char** argv) {
     }
     host.openEditor(parent);
     const std::vector<void*> children = desktop.children(parent);
-    const auto idle = [&] { host.idle(); desktop.sync(); };
+    const auto idle = [&] {
+        host.idle();
+        desktop.sync();
+    };
     // Shown once the light is green: the host plays a bus.
     if (children.empty() ||
-        !waitUntil([&] { return desktop.pixel(children[0], 306, 9) == MX::toolkit::MakeCColor(0, 235, 1); }, idle)) {
+        !waitUntil([&] { return desktop.pixel(children[0], 306, 9) == MX::toolkit::MakeCColor(0, 235, 1); },
+                   idle)) {
         std::fprintf(stderr, "win32_window_host: the editor did not show\n");
         return 1;
     }

@@ -63,11 +63,16 @@ int snapshotEditor(const std::string& folder) {
     void* parent = screen.createParent(317, 59);
     host.openEditor(parent);
     const std::vector<void*> children = screen.children(parent);
-    const auto idle = [&] { host.idle(); screen.sync(); };
+    const auto idle = [&] {
+        host.idle();
+        screen.sync();
+    };
     // Shown once the light is green: the host plays a bus.
-    bool ok = !children.empty() &&
-              waitUntil([&] { return screen.pixel(children[0], 306, 9) == MX::toolkit::MakeCColor(0, 235, 1); }, idle) &&
-              grab(folder + "/x11-editor.png", kEditorX, kEditorY, 317, 59);
+    bool ok =
+        !children.empty() &&
+        waitUntil([&] { return screen.pixel(children[0], 306, 9) == MX::toolkit::MakeCColor(0, 235, 1); },
+                  idle) &&
+        grab(folder + "/x11-editor.png", kEditorX, kEditorY, 317, 59);
 
     // The pop-up: a person clicks the menu, points at a row, the picture is
     // taken once that row is highlighted, Escape closes the list.
@@ -78,8 +83,9 @@ int snapshotEditor(const std::string& folder) {
         if (!popup) return;
         const int row = 1 + 3 * MX::toolkit::kPopupRowHeight;
         hand.move(popup, 40, row + 8);
-        popupTaken = waitUntil([&] { return hand.pixel(popup, 2, row + 1) == MX::toolkit::kPopupHighlightColour; }) &&
-                     grab(folder + "/x11-editor-popup.png", kEditorX, kEditorY, 317, 59 + 300);
+        popupTaken =
+            waitUntil([&] { return hand.pixel(popup, 2, row + 1) == MX::toolkit::kPopupHighlightColour; }) &&
+            grab(folder + "/x11-editor-popup.png", kEditorX, kEditorY, 317, 59 + 300);
         hand.keys(popup, {Key::Escape});
     });
     if (!children.empty()) screen.click(children[0], 171 + 30, 47);
@@ -95,7 +101,9 @@ int main(int argc, char** argv) {
     const std::string mode = argc > 1 ? argv[1] : "";
     if (mode == "editor" && argc == 3) return snapshotEditor(argv[2]);
     if (mode == "grab" && argc == 7) {
-        return grab(argv[2], std::atoi(argv[3]), std::atoi(argv[4]), std::atoi(argv[5]), std::atoi(argv[6])) ? 0 : 1;
+        return grab(argv[2], std::atoi(argv[3]), std::atoi(argv[4]), std::atoi(argv[5]), std::atoi(argv[6]))
+                   ? 0
+                   : 1;
     }
     std::fprintf(stderr, "usage: x11_snapshot editor <folder> | grab <file.png> <x> <y> <width> <height>\n");
     return 2;
