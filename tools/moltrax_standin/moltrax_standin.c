@@ -40,7 +40,39 @@ static void resetRecord(int32_t bus) {
     record->enabled = 1;
 }
 
+/* Records moved away with mode 2 of replaceRecord, freed at the next reset. */
+static MoltraxBusRecord* gKeptRecords[MOLTRAX_BUS_COUNT * 4];
+static int32_t gKeptCount;
+
+static void freeKeptRecords(void) {
+    for (int32_t i = 0; i < gKeptCount; ++i) free(gKeptRecords[i]);
+    gKeptCount = 0;
+}
+
+static void MOLTRAX_CDECL replaceRecord(int32_t bus, int32_t mode) {
+    if (bus < 0 || bus >= MOLTRAX_BUS_COUNT) return;
+    MoltraxBusRecord* old = gOwnedRecords[bus];
+    MoltraxBusRecord* moved = NULL;
+    if (mode != 0) {
+        moved = (MoltraxBusRecord*)calloc(1, sizeof(MoltraxBusRecord));
+        if (moved != NULL && old != NULL) memcpy(moved, old, sizeof *moved);
+    }
+    if (mode == 2 && old != NULL && gKeptCount < MOLTRAX_BUS_COUNT * 4) {
+        gKeptRecords[gKeptCount++] = old;
+    } else {
+        free(old);
+    }
+    gOwnedRecords[bus] = moved;
+    if (moved != NULL && moved->entry == NULL) resetRecord(bus);
+    gControl.records[bus] = moved;
+}
+
 static void resetAll(void) {
+    freeKeptRecords();
+    for (int32_t bus = 0; bus < MOLTRAX_BUS_COUNT; ++bus) {
+        if (gOwnedRecords[bus] == NULL)
+            gOwnedRecords[bus] = (MoltraxBusRecord*)calloc(1, sizeof(MoltraxBusRecord));
+    }
     fillDirectory();
     memset(&gControl, 0, sizeof gControl);
     memset(gPhase, 0, sizeof gPhase);
@@ -51,12 +83,10 @@ static void resetAll(void) {
     gControl.directory = &gDirectory;
     gControl.connectResult = 1;
     gControl.sampleRate = STANDIN_DEFAULT_RATE;
+    gControl.replaceRecord = replaceRecord;
 }
 
 __attribute__((constructor)) static void standinLoad(void) {
-    for (int32_t bus = 0; bus < MOLTRAX_BUS_COUNT; ++bus) {
-        gOwnedRecords[bus] = (MoltraxBusRecord*)calloc(1, sizeof(MoltraxBusRecord));
-    }
     resetAll();
     /* A host we cannot steer (a real DAW) gets tone mode from the environment:
        MOLTRAX_STANDIN_TONES names the sample rate the tones are rendered for. */
@@ -68,6 +98,7 @@ __attribute__((constructor)) static void standinLoad(void) {
 }
 
 __attribute__((destructor)) static void standinUnload(void) {
+    freeKeptRecords();
     for (int32_t bus = 0; bus < MOLTRAX_BUS_COUNT; ++bus) {
         free(gOwnedRecords[bus]);
         gOwnedRecords[bus] = NULL;
@@ -110,8 +141,10 @@ void MOLTRAX_CDECL MoltraxDisconnect(void) { ++gControl.calls.disconnect; }
 MoltraxBusRecord* MOLTRAX_CDECL MoltraxGetBusRecord(int32_t busIndex) {
     ++gControl.calls.getBusRecord;
     gControl.calls.lastBusIndex = busIndex;
+    if (gControl.onBusLookup != NULL) gControl.onBusLookup(busIndex);
     if (gControl.recordsNull || busIndex < 0 || busIndex >= MOLTRAX_BUS_COUNT) return NULL;
-    return gControl.records[busIndex];
+    const int32_t shift = gControl.lookupShift % MOLTRAX_BUS_COUNT;
+    return gControl.records[(busIndex + shift + MOLTRAX_BUS_COUNT) % MOLTRAX_BUS_COUNT];
 }
 
 void MOLTRAX_CDECL MoltraxRender(int32_t sampleFrames) {

@@ -33,6 +33,17 @@ typedef struct MoltraxStandinControl {
     int32_t directoryNull; /* non-zero: ordinal 6 returns null */
     int32_t renderMode; /* 0: render only counts; 1: fill the bus with its tone, set validFrames and ready */
     double sampleRate;  /* for the tones; 44100 at load */
+    /* Hooks for tests that play the instrument's side of the contract; all
+       cleared by MoltraxStandinReset. */
+    /* Called at the start of every ordinal-4 lookup with its argument, before
+       the record is chosen: runs the test's code inside the plug-in's claim. */
+    void(MOLTRAX_CDECL* onBusLookup)(int32_t busIndex);
+    /* Ordinal 4 for bus b returns bus (b + lookupShift) mod 16's record. */
+    int32_t lookupShift;
+    /* Set by the stand-in. Mode 0 frees bus `bus`'s record (lookups then
+       return null); mode 1 moves it to a new heap address and frees the old
+       one; mode 2 moves it and keeps the old one until the next reset. */
+    void(MOLTRAX_CDECL* replaceRecord)(int32_t bus, int32_t mode);
 } MoltraxStandinControl;
 
 /* Exported by name on every OS. Resets nothing; tests reset with MoltraxStandinReset. */
