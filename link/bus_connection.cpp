@@ -63,27 +63,25 @@ void BusConnection::process(float* const* inputs, float* const* outputs, std::in
 
 MoltraxBusRecord* BusConnection::pull(std::int32_t frames, std::int32_t outputChannels,
                                       std::int32_t selection) noexcept {
-    // While the module is away a held record is neither read nor dropped here:
-    // the module's unload releases it first (releaseBeforeUnload), before its
-    // memory may go.
+    // While the module is away a held record is neither read nor dropped: its
+    // pointer is never used again (its generation has ended), and its bus tells
+    // where a mark of ours may remain once the module is back.
     if (!siblingLoaded()) {
         setState(ConnectionState::kNoRecord);
         return nullptr;
     }
-    // A record from an earlier load that no unload released (claimed while the
-    // unload ran) may be gone with that load: forgotten, never touched.
-    if (claimed_.load(std::memory_order_relaxed) != nullptr && !claimFromLoadedModule()) {
-        takeClaim();
-    }
     if (connectionState() == ConnectionState::kNoRecord) setState(ConnectionState::kNotDelivering);
 
-    if (claimed_.load(std::memory_order_acquire) == nullptr && selection >= 1 &&
-        selection <= kMaxBusSelection) {
-        claim(selection - 1, channelConfigurationFor(outputChannels));
+    const std::int32_t busIndex = selection >= 1 && selection <= kMaxBusSelection ? selection - 1 : -1;
+    settleStaleClaim(busIndex);
+    if (claimed_.load(std::memory_order_acquire) == nullptr && busIndex >= 0) {
+        claim(busIndex, channelConfigurationFor(outputChannels),
+              releasing_.load(std::memory_order_acquire) == 0);
     }
 
     MoltraxBusRecord* const record = claimed_.load(std::memory_order_acquire);
-    if (record == nullptr || !ownsRecord(*record, instanceNumber_)) return nullptr;
+    if (record == nullptr || !claimFromLoadedModule() || !ownsRecord(*record, instanceNumber_))
+        return nullptr;
 
     const bool allChannels = loadRelaxed(record->activeChannels) == loadRelaxed(record->maxChannels);
     setState(allChannels ? ConnectionState::kAllChannels : ConnectionState::kSomeChannels);
@@ -96,7 +94,8 @@ MoltraxBusRecord* BusConnection::pull(std::int32_t frames, std::int32_t outputCh
     return record;
 }
 
-void BusConnection::claim(std::int32_t busIndex, std::int32_t requestedChannels) noexcept {
+void BusConnection::claim(std::int32_t busIndex, std::int32_t requestedChannels,
+                          bool retakeOwnMark) noexcept {
     const std::uint32_t generation = siblingGeneration();
     const MoltraxGetBusRecordFn lookup = busRecordLookup();
     MoltraxBusRecord* const record = lookup != nullptr ? lookup(busIndex) : nullptr;
@@ -104,11 +103,17 @@ void BusConnection::claim(std::int32_t busIndex, std::int32_t requestedChannels)
         setState(ConnectionState::kNoRecord);
         return;
     }
-    if (!claimRecord(*record, instanceNumber_, requestedChannels)) {
+    // The module went away (and maybe came back) during the lookup: the record
+    // may already be gone, and is not touched.
+    if (siblingGeneration() != generation) return;
+    // Instance numbers are unique among live effects, so a mark of ours is a
+    // claim of ours that a reconnect made us forget: taken back, counted once.
+    if (!claimRecord(*record, instanceNumber_, requestedChannels, retakeOwnMark)) {
         setState(ConnectionState::kNotDelivering);
         return;
     }
     claimGeneration_.store(generation, std::memory_order_relaxed);
+    claimBus_.store(busIndex, std::memory_order_relaxed);
     render_.store(renderRequest(), std::memory_order_release);
     claimed_.store(record, std::memory_order_release);
 }
@@ -117,27 +122,47 @@ bool BusConnection::claimFromLoadedModule() const noexcept {
     return siblingLoaded() && claimGeneration_.load(std::memory_order_relaxed) == siblingGeneration();
 }
 
-MoltraxBusRecord* BusConnection::takeClaim() noexcept {
-    MoltraxBusRecord* const record = claimed_.exchange(nullptr, std::memory_order_acq_rel);
+void BusConnection::settleStaleClaim(std::int32_t selectedBus) noexcept {
+    MoltraxBusRecord* held = claimed_.load(std::memory_order_acquire);
+    if (held == nullptr || claimFromLoadedModule()) return;
+    if (!claimed_.compare_exchange_strong(held, nullptr, std::memory_order_acq_rel)) return;
     render_.store(nullptr, std::memory_order_release);
-    return record != nullptr && claimFromLoadedModule() ? record : nullptr;
+    // On the selected bus the claim attempt that follows takes the mark back.
+    const std::int32_t bus = claimBus_.load(std::memory_order_relaxed);
+    if (bus != selectedBus) releaseStaleMark(bus);
 }
 
-void BusConnection::releaseOnSelectionChange() noexcept {
-    if (MoltraxBusRecord* const record = takeClaim()) link::releaseOnSelectionChange(*record);
-}
-
-void BusConnection::releaseAtDestruction() noexcept {
-    if (MoltraxBusRecord* const record = takeClaim()) {
+void BusConnection::releaseStaleMark(std::int32_t busIndex) noexcept {
+    if (busIndex < 0) return;
+    const std::uint32_t generation = siblingGeneration();
+    const MoltraxGetBusRecordFn lookup = busRecordLookup();
+    MoltraxBusRecord* const record = lookup != nullptr ? lookup(busIndex) : nullptr;
+    if (record != nullptr && siblingGeneration() == generation) {
         link::releaseAtDestruction(*record, instanceNumber_);
     }
 }
 
-void BusConnection::releaseBeforeUnload(std::uint32_t generation) noexcept {
-    MoltraxBusRecord* const record = claimed_.exchange(nullptr, std::memory_order_acq_rel);
+void BusConnection::releaseOnSelectionChange() noexcept {
+    releasing_.fetch_add(1, std::memory_order_relaxed);
+    MoltraxBusRecord* held = claimed_.load(std::memory_order_acquire);
+    if (held != nullptr && claimFromLoadedModule() &&
+        claimed_.compare_exchange_strong(held, nullptr, std::memory_order_acq_rel)) {
+        render_.store(nullptr, std::memory_order_release);
+        link::releaseOnSelectionChange(*held);
+    }
+    releasing_.fetch_sub(1, std::memory_order_release);
+}
+
+void BusConnection::releaseAtDestruction() noexcept {
+    MoltraxBusRecord* const held = claimed_.exchange(nullptr, std::memory_order_acq_rel);
     render_.store(nullptr, std::memory_order_release);
-    if (record != nullptr && claimGeneration_.load(std::memory_order_relaxed) == generation) {
-        link::releaseAtDestruction(*record, instanceNumber_);
+    if (held == nullptr || !siblingLoaded()) return;
+    if (claimFromLoadedModule()) {
+        link::releaseAtDestruction(*held, instanceNumber_);
+    } else {
+        // The module came back since the claim and no block has taken the mark
+        // back: the record it left is asked for anew, never read through `held`.
+        releaseStaleMark(claimBus_.load(std::memory_order_relaxed));
     }
 }
 
@@ -146,7 +171,8 @@ ConnectionState BusConnection::connectionState() const noexcept {
 }
 
 MoltraxBusRecord* BusConnection::claimedRecord() const noexcept {
-    return claimed_.load(std::memory_order_acquire);
+    MoltraxBusRecord* const record = claimed_.load(std::memory_order_acquire);
+    return record != nullptr && claimFromLoadedModule() ? record : nullptr;
 }
 
 void BusConnection::setState(ConnectionState state) noexcept {

@@ -32,37 +32,42 @@ public:
                  std::int32_t inputChannels, std::int32_t outputChannels, std::int32_t selection) noexcept;
 
     // Before a change of the bus selection: releases a held record while the
-    // module that gave it is still loaded, else only forgets it. Any thread.
+    // module that gave it is still loaded. A claim from an earlier load is
+    // kept for the next block to settle (pull). Any thread.
     void releaseOnSelectionChange() noexcept;
     // At destruction, before the instance counter is lowered: releases a held
-    // record only while it is still enabled and ours. UI thread.
+    // record only while it is still enabled and ours; a mark left from an
+    // earlier load is released where the loaded module now keeps that bus's
+    // record. UI thread, after the effect's last block.
     void releaseAtDestruction() noexcept;
-    // When the sibling module load `generation` ends, before the module is
-    // freed: releases a record claimed from that load the way destruction does,
-    // while its memory certainly exists. UI thread.
-    void releaseBeforeUnload(std::uint32_t generation) noexcept;
 
     ConnectionState connectionState() const noexcept;
     MoltraxBusRecord* claimedRecord() const noexcept;
 
 private:
-    // Takes the held record away; non-null only when it still belongs to the
-    // loaded module and may be touched.
-    MoltraxBusRecord* takeClaim() noexcept;
     bool claimFromLoadedModule() const noexcept;
+    // A claim from an earlier load of the module is dropped untouched; the
+    // mark it left on a bus other than `selectedBus` is released.
+    void settleStaleClaim(std::int32_t selectedBus) noexcept;
+    // Releases our mark on `busIndex`'s record as the loaded module gives it.
+    void releaseStaleMark(std::int32_t busIndex) noexcept;
     // Claim, ownership check and render request of one block: the record whose
     // fresh block is to be copied, or null when the inputs pass through.
     MoltraxBusRecord* pull(std::int32_t frames, std::int32_t outputChannels, std::int32_t selection) noexcept;
-    void claim(std::int32_t busIndex, std::int32_t requestedChannels) noexcept;
+    void claim(std::int32_t busIndex, std::int32_t requestedChannels, bool retakeOwnMark) noexcept;
     void setState(ConnectionState state) noexcept;
 
     const bool inLiveTable_;
     const std::int32_t instanceNumber_;
     std::atomic<MoltraxBusRecord*> claimed_{nullptr};
     std::atomic<MoltraxRenderFn> render_{nullptr};
-    // Module generation at the claim: a record from an earlier load of the
-    // module is forgotten, never touched.
+    // Module generation and bus index at the claim: a record from an earlier
+    // load of the module is never touched through this pointer.
     std::atomic<std::uint32_t> claimGeneration_{0};
+    std::atomic<std::int32_t> claimBus_{-1};
+    // Releases on a selection change in progress: while one runs, a mark of
+    // our number may be the one it is removing, and is not taken back.
+    std::atomic<std::int32_t> releasing_{0};
     std::atomic<ConnectionState> state_{ConnectionState::kNoRecord};
     static_assert(std::atomic<ConnectionState>::is_always_lock_free);
 };

@@ -66,13 +66,18 @@ Delivered copyToOutputs(MoltraxBusRecord& record, float* const* outputs, std::in
     return {count, channels};
 }
 
-bool claimRecord(MoltraxBusRecord& record, std::int32_t instanceNumber,
-                 std::int32_t requestedChannels) noexcept {
+bool claimRecord(MoltraxBusRecord& record, std::int32_t instanceNumber, std::int32_t requestedChannels,
+                 bool retakeOwnMark) noexcept {
     // A number the owner byte cannot hold would leave the record claimed by
     // nobody, or match another instance's mark: such an instance never claims.
     if (!ownerMarkFits(instanceNumber)) return false;
     if (loadRelaxed(record.enabled) == 0) return false;
-    if (loadRelaxed(record.owner) != 0) return false;
+    const std::int32_t owner = loadRelaxed(record.owner);
+    if (retakeOwnMark && owner == instanceNumber) {
+        setRequestedChannels(record, requestedChannels);
+        return true;
+    }
+    if (owner != 0) return false;
     adjustRefCount(record, 1);
     storeRelaxed(record.owner, static_cast<std::uint8_t>(instanceNumber));
     setRequestedChannels(record, requestedChannels);

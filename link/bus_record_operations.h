@@ -22,9 +22,11 @@ struct Delivered {
 };
 // Copies min(frames, validFrames) samples of each active channel, then clears ready.
 Delivered copyToOutputs(MoltraxBusRecord& record, float* const* outputs, std::int32_t frames) noexcept;
-// True when the record was enabled and free and is now ours.
-bool claimRecord(MoltraxBusRecord& record, std::int32_t instanceNumber,
-                 std::int32_t requestedChannels) noexcept;
+// True when the record was enabled and free and is now ours. With
+// `retakeOwnMark`, a record already marked with our instance number is ours
+// again too, without a second count in refCount.
+bool claimRecord(MoltraxBusRecord& record, std::int32_t instanceNumber, std::int32_t requestedChannels,
+                 bool retakeOwnMark = false) noexcept;
 // True when enabled and owner equals the instance number at full width.
 bool ownsRecord(const MoltraxBusRecord& record, std::int32_t instanceNumber) noexcept;
 // Release on a change of the bus selection: unconditional.

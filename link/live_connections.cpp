@@ -3,7 +3,6 @@
 #include <array>
 #include <atomic>
 
-#include "link/bus_connection.h"
 #include "link/bus_record_operations.h"
 
 namespace MX::link {
@@ -29,14 +28,6 @@ void giveBackInstanceNumber(std::int32_t number, const BusConnection& connection
     if (!ownerMarkFits(number)) return;
     BusConnection* expected = const_cast<BusConnection*>(&connection);
     gHolders[number - 1].compare_exchange_strong(expected, nullptr, std::memory_order_acq_rel);
-}
-
-void releaseClaimsOfLoad(std::uint32_t generation) noexcept {
-    for (std::atomic<BusConnection*>& holder : gHolders) {
-        if (BusConnection* connection = holder.load(std::memory_order_acquire)) {
-            connection->releaseBeforeUnload(generation);
-        }
-    }
 }
 
 }  // namespace MX::link

@@ -1,8 +1,7 @@
 // The live bus connections of the process, one per effect, each under its own
 // instance number: the owner mark 1 to 255 it writes into a claimed record.
 // Numbers are taken and given back where effects are built and destroyed (the
-// UI thread); the sibling module's unload walks the table on that thread too.
-// The audio thread never touches it.
+// UI thread). The audio thread never touches it.
 #pragma once
 
 #include <cstdint>
@@ -17,9 +16,5 @@ class BusConnection;
 std::int32_t takeInstanceNumber(BusConnection& connection) noexcept;
 // Frees `number` if `connection` holds it.
 void giveBackInstanceNumber(std::int32_t number, const BusConnection& connection) noexcept;
-
-// Before the sibling module load `generation` ends: every live connection
-// releases a record it claimed from that load, while the record still exists.
-void releaseClaimsOfLoad(std::uint32_t generation) noexcept;
 
 }  // namespace MX::link

@@ -3,7 +3,6 @@
 #include <atomic>
 #include <cstdio>
 
-#include "link/live_connections.h"
 #include "link/sibling_module_testing.h"
 #include "platform/platform.h"
 
@@ -37,13 +36,11 @@ void publish(platform::ModuleHandle module, MoltraxGetBusRecordFn busRecord, Mol
     gModule.store(module, std::memory_order_release);
 }
 
-// Clears the handle first, then the entries; returns the handle that was set
-// and, in `generation`, the generation of that load.
-platform::ModuleHandle withdraw(std::uint32_t* generation = nullptr) noexcept {
+// Clears the handle first, then the entries; returns the handle that was set.
+platform::ModuleHandle withdraw() noexcept {
     platform::ModuleHandle module = gModule.exchange(nullptr, std::memory_order_acq_rel);
     if (module == nullptr) return nullptr;
-    const std::uint32_t ended = gGeneration.fetch_add(1, std::memory_order_acq_rel);
-    if (generation != nullptr) *generation = ended;
+    gGeneration.fetch_add(1, std::memory_order_acq_rel);
     gBusRecord.store(nullptr, std::memory_order_relaxed);
     gRender.store(nullptr, std::memory_order_relaxed);
     gBusDirectory.store(nullptr, std::memory_order_relaxed);
@@ -75,13 +72,8 @@ std::int32_t connectSibling() noexcept {
 }
 
 std::int32_t disconnectSibling() noexcept {
-    std::uint32_t generation = 0;
-    platform::ModuleHandle module = withdraw(&generation);
-    if (module == nullptr) return 1;
-    // Our reference still keeps the records in memory, and the sibling has not
-    // yet been told: the claims of this load end here, none is stranded.
-    releaseClaimsOfLoad(generation);
-    if (module == standInHandle()) return 1;
+    platform::ModuleHandle module = withdraw();
+    if (module == nullptr || module == standInHandle()) return 1;
 
     auto disconnect = entryAs<MoltraxDisconnectFn>(platform::findEntry(module, "MoltraxDisconnect"));
     if (disconnect != nullptr) disconnect();

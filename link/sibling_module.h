@@ -10,10 +10,10 @@
 
 namespace MX::link {
 
-// Bodies of our exports MoltraxConnect / MoltraxDisconnect. UI thread.
-// Disconnect releases the live connections' claims on the module's records
-// before it tells the sibling and frees the module, so a disconnect and a
-// connect while the host keeps the sibling loaded strand no claim.
+// Bodies of our exports MoltraxConnect / MoltraxDisconnect. UI thread, or the
+// instrument's. Disconnect touches no record: the instrument may already have
+// freed them before it tells us. Connections forget claims of the ended load
+// by its generation and settle the marks they left once the module is back.
 std::int32_t connectSibling() noexcept;
 std::int32_t disconnectSibling() noexcept;
 

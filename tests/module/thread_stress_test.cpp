@@ -8,12 +8,14 @@
 //            MoltraxConnect exports.
 #include <atomic>
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <thread>
 
 #include "link/relaxed_field.h"
 #include "tests/module/standin_sibling.h"
+#include "tests/support/wait_until.h"
 
 namespace druvo_test {
 
@@ -110,6 +112,59 @@ TEST_F(ThreadStress, AudioUiAndSiblingThreadsAtOnce) {
     EXPECT_GT(blocks.load(), 0);
     EXPECT_GT(siblingPasses.load(), 0);
     EXPECT_GT(uiPasses, 0);
+}
+
+// Two effects on one bus while the instrument disconnects and reconnects us
+// from another thread, over and over: a claim the audio thread makes while
+// the disconnect runs must not leave the bus delivered by nobody, and closing
+// the effects leaves no mark in the record. DRUVO_STRESS_ROUNDS rounds (500)
+// of four reconnects each.
+TEST_F(ThreadStress, ReconnectsRacingClaimsStrandNoBus) {
+    const char* roundsText = std::getenv("DRUVO_STRESS_ROUNDS");
+    const int rounds = roundsText != nullptr ? std::atoi(roundsText) : 500;
+    standin().control().renderMode = 1;  // a delivering effect's render request fills the bus
+    auto first = makeInstanceOnBus(1);
+    auto second = makeInstanceOnBus(1);
+    ASSERT_TRUE(first && second);
+
+    std::atomic<bool> stop{false};
+    std::atomic<long> blocks{0};
+    std::atomic<long> deliveries{0};
+    std::thread audio([&] {
+        AudioBlock block(64);
+        while (!stop.load()) {
+            for (PluginInstance* instance : {first.get(), second.get()}) {
+                instance->processReplacing(block);
+                if (block.outputChannel(0) != block.inputChannel(0)) deliveries.fetch_add(1);
+            }
+            blocks.fetch_add(1);
+        }
+    });
+    const PluginModule& module = PluginModule::instance();
+    int stranded = 0;
+    for (int round = 0; round < rounds; ++round) {
+        for (int reconnect = 0; reconnect < 4; ++reconnect) {
+            module.disconnectExport()();
+            std::this_thread::yield();
+            module.connectExport()();
+        }
+        const long blocksThen = blocks.load();
+        const long deliveriesThen = deliveries.load();
+        // A bus nobody delivers through 50 passes after the reconnect is stranded.
+        test_support::waitUntil(
+            [&] { return deliveries.load() > deliveriesThen || blocks.load() > blocksThen + 50; });
+        if (deliveries.load() > deliveriesThen) continue;
+        ++stranded;
+        storeRelaxed<std::uint8_t>(record(0).owner, 0);  // free it for the next round
+    }
+    stop.store(true);
+    audio.join();
+    std::printf("stranded rounds: %d of %d\n", stranded, rounds);
+    EXPECT_EQ(stranded, 0);
+    first->close();
+    second->close();
+    EXPECT_EQ(record(0).owner, 0);
+    EXPECT_EQ(record(0).refCount, 0);
 }
 
 }  // namespace
