@@ -1,13 +1,36 @@
 // The plug-in in a process without Moltrax: effects are built, keep their
-// selection and pass their audio through.
+// selection and pass their audio through. Run again with the stand-in on the
+// loader's search path (DRUVO_STANDIN_ON_SEARCH_PATH set), loaded by nobody
+// but the plug-in: its own load and unload are then what the process sees.
 #include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <dlfcn.h>
+#endif
 
 #include "tests/module/plugin_host.h"
 
 namespace druvo_test {
 namespace {
 
+bool onSearchPath() { return std::getenv("DRUVO_STANDIN_ON_SEARCH_PATH") != nullptr; }
+
+bool siblingInProcess() {
+#ifdef _WIN32
+    return GetModuleHandleA("Moltrax.dll") != nullptr;
+#else
+    void* module = dlopen("Moltrax.so", RTLD_NOW | RTLD_NOLOAD);
+    if (module != nullptr) dlclose(module);
+    return module != nullptr;
+#endif
+}
+
 TEST(SiblingAbsent, ConnectExportReportsTheMissingSibling) {
+    if (onSearchPath()) GTEST_SKIP() << "the stand-in is on the search path";
     const PluginModule& module = PluginModule::instance();
     ASSERT_NE(module.connectExport(), nullptr);
     EXPECT_EQ(module.connectExport()(), 0);
@@ -42,6 +65,23 @@ TEST(SiblingAbsent, EffectsComeAndGo) {
         instance->processAccumulating(block);
         EXPECT_EQ(instance->close(), 1);
     }
+}
+
+TEST(SiblingLoadedByThePlugin, LastEffectUnloadsIt) {
+    if (!onSearchPath()) GTEST_SKIP() << "no stand-in on the search path";
+    ASSERT_FALSE(siblingInProcess());
+    auto first = PluginInstance::create();
+    auto second = PluginInstance::create();
+    EXPECT_TRUE(siblingInProcess());
+    first->close();
+    EXPECT_TRUE(siblingInProcess());
+    second->close();
+    EXPECT_FALSE(siblingInProcess());
+    const PluginModule& module = PluginModule::instance();
+    EXPECT_EQ(module.connectExport()(), 1);
+    EXPECT_TRUE(siblingInProcess());
+    EXPECT_EQ(module.disconnectExport()(), 1);
+    EXPECT_FALSE(siblingInProcess());
 }
 
 }  // namespace
