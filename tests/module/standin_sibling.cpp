@@ -20,6 +20,14 @@ Standin::Standin() {
     }
 }
 
+bool ModuleTest::pluginDisconnected() {
+    const int connects = Standin::instance().calls().connect;
+    PluginModule::instance().connectExport()();
+    if (Standin::instance().calls().connect == connects) return false;
+    PluginModule::instance().disconnectExport()();
+    return true;
+}
+
 float busSample(int channel, int frame) {
     return -static_cast<float>(channel + 1) - static_cast<float>(frame) / 65536.0f;
 }

@@ -33,13 +33,21 @@ inline void selectAndRun(PluginInstance& instance, int selection) {
 }
 
 // Every test starts with a fresh stand-in, an empty host log and no effect
-// alive, so the plug-in's instance counter is back at 0.
+// alive, so the plug-in's instance counter is back at 0. A test that leaves
+// an effect alive fails once at its end; the tests after it are skipped, as
+// every instance number they would see is shifted.
 class ModuleTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        if (effectLeftAlive_) GTEST_SKIP() << "an earlier test left an effect alive";
         Standin::instance().reset();
         HostLog::clear();
         HostLog::setVersionAnswer(2400);
+    }
+    void TearDown() override {
+        if (IsSkipped() || pluginDisconnected()) return;
+        effectLeftAlive_ = true;
+        ADD_FAILURE() << "an effect is still alive after the test (the plug-in stayed connected)";
     }
     static Standin& standin() { return Standin::instance(); }
     static MoltraxBusRecord& record(int busIndex) { return Standin::instance().record(busIndex); }
@@ -53,6 +61,12 @@ protected:
         if (instance) selectAndRun(*instance, selection);
         return instance;
     }
+
+private:
+    // With no effect alive the plug-in is disconnected: our connect export
+    // then reaches the stand-in's, and the disconnect export undoes it.
+    static bool pluginDisconnected();
+    inline static bool effectLeftAlive_ = false;
 };
 
 // Fills a bus with a block the plug-in has not seen: channel c, sample k
