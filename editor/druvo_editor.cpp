@@ -70,7 +70,9 @@ Druvo& DruvoEditor::druvo() const noexcept { return *static_cast<Druvo*>(effect)
 CFrame* DruvoEditor::getCFrame() const noexcept { return static_cast<CFrame*>(frame); }
 
 bool DruvoEditor::open(void* parentWindow) {
-    if (frame) close();
+    // Closing may end an open edit, and a host may open the editor again from
+    // that endEdit: this request, the one answered last, builds the window.
+    while (frame) close();
     AEffGUIEditor::open(parentWindow);
     try {
         buildWindow(parentWindow);
@@ -121,18 +123,19 @@ void DruvoEditor::close() {
     toolkit::CView* const views[] = {selectionPanel_, busMenu_, connectionLight_, channelDisplay_};
     bool detached[std::size(views)];
     for (std::size_t i = 0; i < std::size(views); ++i) detached[i] = views[i] && !window->isChild(views[i]);
-    // No frame from here on: the frame's teardown ends an open edit, and a
-    // host that idles or closes the editor from that callback finds it closed.
+    // The editor is closed before the frame goes: the frame's teardown ends an
+    // open edit, and a host may idle, close or open the editor again from that
+    // endEdit, which then finds no trace of this window.
     frame = nullptr;
-    window->forget();
-    for (std::size_t i = 0; i < std::size(views); ++i) {
-        if (detached[i]) views[i]->forget();
-    }
     busMenu_ = nullptr;
     connectionLight_ = nullptr;
     channelDisplay_ = nullptr;
     selectionPanel_ = nullptr;
     lastShownState_ = ConnectionState::kNoRecord;
+    for (std::size_t i = 0; i < std::size(views); ++i) {
+        if (detached[i]) views[i]->forget();
+    }
+    window->forget();
 }
 
 void DruvoEditor::attachLinkViews() {

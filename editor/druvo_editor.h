@@ -32,9 +32,12 @@ public:
     ~DruvoEditor() override;
 
     // Builds the frame in `parentWindow` and the four views; true. A window
-    // that is already open is closed first.
+    // that is already open is closed first, and so is one that the host
+    // opened from the endEdit which that close sent.
     bool open(void* parentWindow) override;
     // Destroys the frame and every view; the parent window stays recorded.
+    // The editor holds none of them by the time the frame's teardown ends an
+    // open edit, so the host may idle, close or open it from that endEdit.
     void close() override;
     // Refresh: bus list, current item, views for the connection state, the light
     // and the channel display, then the redraw of what changed.

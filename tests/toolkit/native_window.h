@@ -21,6 +21,7 @@ namespace window_test {
 inline void* const kBadWindow = reinterpret_cast<void*>(std::uintptr_t{0x7ffffff0});
 
 enum class Key { Up, Down, Return, Escape };
+enum class Button { Left, Right };
 
 // The X11 list is shown before it grabs the keyboard, in the same idle call:
 // a user thread waits until an idle has returned with the list open (set by
@@ -53,7 +54,11 @@ public:
     void sync();
 
     void move(void* window, int x, int y);
-    void click(void* window, int x, int y);
+    // A press and a release of `button` at (x, y) of `window`; press() and
+    // release() send each half, for a button held down in between.
+    void click(void* window, int x, int y, Button button = Button::Left);
+    void press(void* window, int x, int y, Button button = Button::Left);
+    void release(void* window, int x, int y, Button button = Button::Left);
     // Covers `area` of `window` and uncovers it, as a window moved over it
     // would: the pixels there are the cover's until the window paints again.
     void damage(void* window, const MX::toolkit::CRect& area);

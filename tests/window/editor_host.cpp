@@ -1,6 +1,7 @@
 #include "editor_host.h"
 
 #include <cstdio>
+#include <utility>
 
 #include "tools/host/built_files.h"
 #include "tools/host/standin_module.h"
@@ -24,6 +25,15 @@ StandinModule* loadedStandin(std::string& error) {
     return standin.get();
 }
 
+std::function<void()> endEditAction;
+
+VstIntPtr VSTCALLBACK hostCallback(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value,
+                                   void* ptr, float opt) {
+    const VstIntPtr answer = HostLog::callback(effect, opcode, index, value, ptr, opt);
+    if (opcode == audioMasterEndEdit && endEditAction) std::exchange(endEditAction, {})();
+    return answer;
+}
+
 PluginModule* loadedPlugin(std::string& error) {
     static std::unique_ptr<PluginModule> plugin =
         loadedStandin(error) ? PluginModule::load(druvo_host::builtPluginPath(), &error) : nullptr;
@@ -35,7 +45,7 @@ PluginModule* loadedPlugin(std::string& error) {
 EditorHost::EditorHost() {
     PluginModule* plugin = loadedPlugin(error_);
     if (!plugin) return;
-    effect_ = PluginInstance::create(plugin->main());
+    effect_ = PluginInstance::create(plugin->main(), &hostCallback);
     if (!effect_) {
         error_ = "main returned no effect";
         return;
@@ -50,6 +60,7 @@ EditorHost::EditorHost() {
 }
 
 EditorHost::~EditorHost() {
+    endEditAction = nullptr;
     if (effect_) effect_->close();
 }
 
@@ -94,5 +105,7 @@ std::vector<std::string> EditorHost::editCalls() {
 }
 
 void EditorHost::clearCalls() { HostLog::clear(); }
+
+void EditorHost::onNextEndEdit(std::function<void()> action) { endEditAction = std::move(action); }
 
 }  // namespace window_test

@@ -5,6 +5,7 @@
 // The test's thread, as the host's UI thread.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -40,6 +41,9 @@ public:
     // "automate 0 0.3125", "end 0", since the last clear.
     static std::vector<std::string> editCalls();
     static void clearCalls();
+    // Runs `action` inside the host callback of the next audioMasterEndEdit,
+    // as a host that reacts to the end of an edit there.
+    static void onNextEndEdit(std::function<void()> action);
 
 private:
     std::unique_ptr<druvo_host::PluginInstance> effect_;

@@ -29,6 +29,15 @@ constexpr CColor kGreen{0, 235, 1, 255};
 
 bool bright(const CColor& c) { return c.red > 160 && c.green > 160 && c.blue > 160; }
 
+#ifdef _WIN32
+// A host's timer, which hosts idle their editors from and which the system
+// menu's own loop keeps running: runs the action on each tick until it answers true.
+std::function<bool()> hostTimerAction;
+VOID CALLBACK onHostTimer(HWND, UINT, UINT_PTR, DWORD) {
+    if (hostTimerAction && hostTimerAction()) hostTimerAction = nullptr;
+}
+#endif
+
 class EditorWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -67,9 +76,9 @@ protected:
         EXPECT_TRUE(test_support::waitUntil(shown, [this] { idle(); })) << mismatch;
     }
 
-    // Clicks the bus menu and idles, as a host does, until the edit ends;
-    // meanwhile the user presses `keys` on the shown pop-up.
-    void useMenu(std::initializer_list<Key> keys) {
+    // Clicks the bus menu with `button` and idles, as a host does, until the
+    // edit ends; meanwhile the user presses `keys` on the shown pop-up.
+    void useMenu(std::initializer_list<Key> keys, Button button = Button::Left) {
         std::atomic<bool> idledOpen{false};
         std::thread person([keys, &idledOpen] {
             NativeWindows user;
@@ -77,7 +86,7 @@ protected:
             waitForListGrabs(idledOpen);
             if (popup) user.keys(popup, keys);
         });
-        desktop.click(window, kMenuRect.left + 30, kMenuRect.top + 7);
+        desktop.click(window, kMenuRect.left + 30, kMenuRect.top + 7, button);
         const auto ended = [] {
             const std::vector<std::string> calls = EditorHost::editCalls();
             return !calls.empty() && calls.back() == "end 0";
@@ -89,12 +98,35 @@ protected:
         person.join();
     }
 
-    // Clicks the bus menu and idles until its list shows; the list, or null.
+    // Presses on the bus menu, idles until its list shows, then lets go:
+    // the release lands on the menu face, outside the list. The list, or null.
     void* openList() {
-        desktop.click(window, kMenuRect.left + 30, kMenuRect.top + 7);
+        desktop.press(window, kMenuRect.left + 30, kMenuRect.top + 7);
         void* popup = nullptr;
         test_support::waitUntil([&] { return (popup = desktop.popup()) != nullptr; }, [this] { idle(); });
+        desktop.release(window, kMenuRect.left + 30, kMenuRect.top + 7);
         return popup;
+    }
+    // Opens the bus menu's list and makes `hostRequest` while it is open:
+    // X11's list stays open across idle calls; Win32's runs its own loop
+    // inside the click, where the host's timer makes the request.
+    void whileListOpen(const std::function<void()>& hostRequest) {
+        EditorHost::clearCalls();
+#ifndef _WIN32
+        ASSERT_NE(openList(), nullptr);
+        hostRequest();
+#else
+        hostTimerAction = [&] {
+            if (EditorHost::editCalls().size() != 1 || !desktop.popup()) return false;
+            hostRequest();
+            return true;
+        };
+        const UINT_PTR timer = SetTimer(nullptr, 0, 10, onHostTimer);
+        desktop.click(window, kMenuRect.left + 30, kMenuRect.top + 7);
+        EXPECT_TRUE(test_support::waitUntil([] { return !hostTimerAction; }, [this] { desktop.sync(); }));
+        KillTimer(nullptr, timer);
+        hostTimerAction = nullptr;
+#endif
     }
     bool idleUntilCalls(std::size_t count) {
         return test_support::waitUntil([count] { return EditorHost::editCalls().size() >= count; },
@@ -130,16 +162,17 @@ TEST_F(EditorWindowTest, PickFromThePopUpSetsTheParameterBetweenBeginAndEnd) {
     EXPECT_FLOAT_EQ(host.effect().getParameter(), 0.3125f);
 }
 
+// The right button opens the list as the left one does.
 TEST_F(EditorWindowTest, DismissingThePopUpGivesBeginAndEndOnly) {
     open();
-    useMenu({Key::Escape});
+    useMenu({Key::Escape}, Button::Right);
     EXPECT_EQ(EditorHost::editCalls(), (std::vector<std::string>{"begin 0", "end 0"}));
     EXPECT_FLOAT_EQ(host.effect().getParameter(), 0.1875f);
 }
 
 #ifndef _WIN32
-// effEditIdle returns while the X11 list is open; a pick made later reaches
-// the host as one edit.
+// effEditIdle returns while the X11 list is open, the button that opened it
+// released outside it; a pick made later reaches the host as one edit.
 TEST_F(EditorWindowTest, IdleReturnsWhileTheListIsOpenAndALaterPickReachesTheHost) {
     open();
     void* popup = openList();
@@ -151,23 +184,23 @@ TEST_F(EditorWindowTest, IdleReturnsWhileTheListIsOpenAndALaterPickReachesTheHos
     ASSERT_TRUE(idleUntilCalls(3));
     EXPECT_EQ(EditorHost::editCalls(), (std::vector<std::string>{"begin 0", "automate 0 0.3125", "end 0"}));
 }
+#endif
 
 // The link drops (the menu leaves the window) or the host closes the editor
 // while the list is open: the host still gets its endEdit, and the list goes.
 TEST_F(EditorWindowTest, EditEndsWhenTheMenuGoesWhileItsPopUpIsOpen) {
     open();
     for (const bool closeEditor : {false, true}) {
-        EditorHost::clearCalls();
-        void* popup = openList();
-        ASSERT_NE(popup, nullptr);
-        if (closeEditor) {
-            host.closeEditor();
-            opened = false;
-        } else {
-            host.setLinked(false);
-            idle();
-            desktop.keys(popup, {Key::Escape});
-        }
+        whileListOpen([&] {
+            if (closeEditor) {
+                host.closeEditor();
+                opened = false;
+            } else {
+                host.setLinked(false);
+                host.idle();
+                desktop.keys(desktop.popup(), {Key::Escape});
+            }
+        });
         EXPECT_TRUE(idleUntilCalls(2));
         EXPECT_EQ(EditorHost::editCalls(), (std::vector<std::string>{"begin 0", "end 0"})) << closeEditor;
         EXPECT_TRUE(test_support::waitUntil([&] { return desktop.popup() == nullptr; }))
@@ -177,46 +210,32 @@ TEST_F(EditorWindowTest, EditEndsWhenTheMenuGoesWhileItsPopUpIsOpen) {
     }
     EXPECT_TRUE(desktop.children(parent).empty());
 }
-#else
-// A host's timer, which hosts idle their editors from and which the system
-// menu's own loop keeps running: runs the action on each tick until it answers true.
-std::function<bool()> hostTimerAction;
-VOID CALLBACK onHostTimer(HWND, UINT, UINT_PTR, DWORD) {
-    if (hostTimerAction && hostTimerAction()) hostTimerAction = nullptr;
-}
 
-// Inside TrackPopupMenu's loop the host's timer drops the link (the menu
-// leaves the window) or closes the editor: the host still gets its endEdit.
-TEST_F(EditorWindowTest, EditEndsWhenTheMenuGoesInsideTheMenuLoop) {
+// A host that opens the editor again from the endEdit that closing the
+// window sends (on effEditClose, or on an effEditOpen over the open window)
+// gets one working window, and nothing of the old one stays.
+TEST_F(EditorWindowTest, HostOpeningTheEditorFromTheEndOfTheEditGetsOneWorkingWindow) {
     open();
-    const UINT_PTR timer = SetTimer(nullptr, 0, 10, onHostTimer);
-    for (const bool closeEditor : {false, true}) {
-        EditorHost::clearCalls();
-        hostTimerAction = [this, closeEditor] {
-            void* menu = desktop.popup();
-            if (EditorHost::editCalls().size() != 1 || !menu) return false;
-            if (closeEditor) {
-                host.closeEditor();
-                opened = false;
+    for (const bool openOver : {false, true}) {
+        EditorHost::onNextEndEdit([this] { host.openEditor(parent); });
+        whileListOpen([this, openOver] {
+            if (openOver) {
+                host.openEditor(parent);
             } else {
-                host.setLinked(false);
-                host.idle();
-                desktop.keys(menu, {Key::Escape});
+                host.closeEditor();
             }
-            return true;
-        };
-        desktop.click(window, kMenuRect.left + 30, kMenuRect.top + 7);
-        EXPECT_TRUE(test_support::waitUntil([] { return EditorHost::editCalls().size() >= 2; },
-                                            [this] { desktop.sync(); }));
-        EXPECT_EQ(EditorHost::editCalls(), (std::vector<std::string>{"begin 0", "end 0"})) << closeEditor;
-        hostTimerAction = nullptr;
-        host.setLinked(true);
+        });
+        EXPECT_EQ(EditorHost::editCalls(), (std::vector<std::string>{"begin 0", "end 0"})) << openOver;
         idle();
+        const std::vector<void*> children = desktop.children(parent);
+        ASSERT_EQ(children.size(), 1u) << openOver;
+        window = children[0];
+        expectBitmapPixels(kLightRect, 110, CPoint(0, kGreenLightRow));
     }
-    KillTimer(nullptr, timer);
+    host.closeEditor();
+    opened = false;
     EXPECT_TRUE(desktop.children(parent).empty());
 }
-#endif
 
 TEST_F(EditorWindowTest, OpenCloseCyclesLeaveNothingBehind) {
     open();

@@ -112,9 +112,19 @@ void NativeWindows::move(void* window, int x, int y) {
     PostMessageA(hwnd(window), WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
 }
 
-void NativeWindows::click(void* window, int x, int y) {
-    PostMessageA(hwnd(window), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
-    PostMessageA(hwnd(window), WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+void NativeWindows::click(void* window, int x, int y, Button button) {
+    press(window, x, y, button);
+    release(window, x, y, button);
+}
+
+void NativeWindows::press(void* window, int x, int y, Button button) {
+    const bool left = button == Button::Left;
+    PostMessageA(hwnd(window), left ? WM_LBUTTONDOWN : WM_RBUTTONDOWN, left ? MK_LBUTTON : MK_RBUTTON,
+                 MAKELPARAM(x, y));
+}
+
+void NativeWindows::release(void* window, int x, int y, Button button) {
+    PostMessageA(hwnd(window), button == Button::Left ? WM_LBUTTONUP : WM_RBUTTONUP, 0, MAKELPARAM(x, y));
 }
 
 void NativeWindows::damage(void* window, const CRect& area) {

@@ -20,6 +20,7 @@ namespace {
 Window id(void* window) { return reinterpret_cast<Window>(window); }
 void* handle(Window window) { return reinterpret_cast<void*>(window); }
 Display* display(void* connection) { return static_cast<Display*>(connection); }
+unsigned xButton(Button button) { return button == Button::Left ? Button1 : Button3; }
 
 std::uint8_t channel(unsigned long pixel, unsigned long mask) {
     if (mask == 0) return 0;
@@ -95,10 +96,20 @@ void NativeWindows::move(void* window, int x, int y) {
     XSync(display(connection_), False);
 }
 
-void NativeWindows::click(void* window, int x, int y) {
+void NativeWindows::click(void* window, int x, int y, Button button) {
+    press(window, x, y, button);
+    release(window, x, y, button);
+}
+
+void NativeWindows::press(void* window, int x, int y, Button button) {
     move(window, x, y);
-    XTestFakeButtonEvent(display(connection_), Button1, True, CurrentTime);
-    XTestFakeButtonEvent(display(connection_), Button1, False, CurrentTime);
+    XTestFakeButtonEvent(display(connection_), xButton(button), True, CurrentTime);
+    XSync(display(connection_), False);
+}
+
+// Where the press left the pointer.
+void NativeWindows::release(void*, int, int, Button button) {
+    XTestFakeButtonEvent(display(connection_), xButton(button), False, CurrentTime);
     XSync(display(connection_), False);
 }
 
