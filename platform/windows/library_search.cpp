@@ -1,7 +1,7 @@
 // Finds a library that another plug-in of the host provides, by bare file
-// name, in the folders the host's own DLL search uses, except the current
-// directory, where anyone could have planted a file of that name. Nothing here
-// changes the process's search settings.
+// name, in the host's DLL search folders (those it added included) but never
+// in the current directory, where anyone could have planted a file of that
+// name. Nothing here changes the process's search settings.
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
