@@ -22,9 +22,12 @@ ModuleHandle loadModule(const char* fileName) noexcept;
 // Loads a library that the host may already have loaded for another plug-in,
 // by bare file name: the loaded copy when there is one (with a reference of
 // our own), otherwise on Windows the first found in the program's folder, the
-// system folder, the Windows folder and the absolute PATH folders, never in
-// the current directory; on Linux through the dynamic loader's search, which
-// has no current directory in it. Null on failure or for a name with a path.
+// folders the host added for DLL loading, the system folder and then, unless
+// the host restricted its DLL search to its default folders, the Windows
+// folder and the absolute PATH folders; never in the current directory, and
+// the process's search settings are left as they are. On Linux through the
+// dynamic loader's search, which has no current directory in it. Null on
+// failure or for a name with a path.
 ModuleHandle loadSharedLibrary(const char* fileName) noexcept;
 void freeModule(ModuleHandle module) noexcept;
 // Entry by exported name; null when missing.

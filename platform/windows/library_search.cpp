@@ -1,8 +1,7 @@
 // Finds a library that another plug-in of the host provides, by bare file
-// name, without the loader's own search: that search also tries the current
-// directory, where anyone could have planted a file of that name. The folders
-// are walked here and each candidate is loaded by its full path, which works
-// on every Windows version and leaves the process's search settings alone.
+// name, in the host's DLL search folders (those it added included) but never
+// in the current directory, where anyone could have planted a file of that
+// name. Nothing here changes the process's search settings.
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
@@ -84,6 +83,24 @@ HMODULE loadFromPath(const char* fileName) noexcept {
     return nullptr;
 }
 
+// Loaders since Windows 8 (and Windows 7 with its loader update) take the
+// LOAD_LIBRARY_SEARCH_* flags; kernel32 then exports AddDllDirectory.
+bool hasSearchFlags() noexcept {
+    HMODULE kernel = GetModuleHandleA("kernel32.dll");
+    return kernel != nullptr && GetProcAddress(kernel, "AddDllDirectory") != nullptr;
+}
+
+// Whether the host's own search for a bare name (LoadLibraryA's) reaches a
+// file of that name. The file is mapped without resolving its imports or
+// calling its entry point, so none of its code runs, and released at once.
+// Data-file loads would not do: some loaders (wine's) search those
+// regardless of the process's DLL search settings.
+bool hostSearchFinds(const char* fileName) noexcept {
+    HMODULE image = LoadLibraryExA(fileName, nullptr, DONT_RESOLVE_DLL_REFERENCES);
+    if (image != nullptr) FreeLibrary(image);
+    return image != nullptr;
+}
+
 }  // namespace
 
 ModuleHandle loadSharedLibrary(const char* fileName) noexcept {
@@ -92,14 +109,29 @@ ModuleHandle loadSharedLibrary(const char* fileName) noexcept {
     HMODULE module = nullptr;
     if (GetModuleHandleExA(0, fileName, &module)) return module;
 
-    module = loadFromProgramFolder(fileName);
     char folder[kPathCapacity];
-    if (module == nullptr) {
-        module = loadFromFolder(folder, GetSystemDirectoryA(folder, kPathCapacity), fileName);
+    if (hasSearchFlags()) {
+        // The program's folder, the folders the host added (SetDllDirectory,
+        // AddDllDirectory) and System32, searched by the loader itself.
+        module = LoadLibraryExA(fileName, nullptr, LOAD_LIBRARY_SEARCH_DEFAULT_DIRS);
+        if (module != nullptr) return module;
+        // The Windows folder and PATH only where the host's own search goes
+        // there: a host that set its default folders (SetDefaultDllDirectories)
+        // never does. No getter tells those folders; asking the host's search
+        // for the file itself does.
+        if (!hostSearchFinds(fileName)) return nullptr;
+    } else {
+        // No default folders to honour: the classic order, less the current directory.
+        module = loadFromProgramFolder(fileName);
+        if (module == nullptr) {
+            module = loadFromFolder(folder, GetDllDirectoryA(kPathCapacity, folder), fileName);
+        }
+        if (module == nullptr) {
+            module = loadFromFolder(folder, GetSystemDirectoryA(folder, kPathCapacity), fileName);
+        }
+        if (module != nullptr) return module;
     }
-    if (module == nullptr) {
-        module = loadFromFolder(folder, GetWindowsDirectoryA(folder, kPathCapacity), fileName);
-    }
+    module = loadFromFolder(folder, GetWindowsDirectoryA(folder, kPathCapacity), fileName);
     return module != nullptr ? module : loadFromPath(fileName);
 }
 
