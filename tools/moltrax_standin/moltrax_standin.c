@@ -3,6 +3,7 @@
    record through which tests steer it and read what it was asked. Records
    are allocated when the library loads and freed when it unloads. */
 #include "tools/moltrax_standin/moltrax_standin.h"
+#include "tools/moltrax_standin/instrument.h"
 
 #include <math.h>
 #include <stdio.h>
@@ -68,6 +69,7 @@ __attribute__((constructor)) static void standinLoad(void) {
 }
 
 __attribute__((destructor)) static void standinUnload(void) {
+    standinInstrumentUnload();
     for (int32_t bus = 0; bus < MOLTRAX_BUS_COUNT; ++bus) {
         free(gOwnedRecords[bus]);
         gOwnedRecords[bus] = NULL;
@@ -117,6 +119,7 @@ MoltraxBusRecord* MOLTRAX_CDECL MoltraxGetBusRecord(int32_t busIndex) {
 void MOLTRAX_CDECL MoltraxRender(int32_t sampleFrames) {
     ++gControl.calls.render;
     gControl.calls.lastRenderFrames = sampleFrames;
+    if (standinInstrumentRender(sampleFrames)) return;
     if (gControl.renderMode == 1) renderClaimedBuses(sampleFrames);
 }
 

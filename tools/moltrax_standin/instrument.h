@@ -1,0 +1,60 @@
+/* The stand-in as a VST 2.4 instrument (entry `main` / `VSTPluginMain`): no
+   inputs, a stereo main output, two programs, and the sixteen buses rendered
+   from one instrument clock while an instance is open. Even buses (bus 1, 3,
+   ...) carry 6 channels, odd ones 2. Every sample, on the buses and on the main
+   output, is a position code: the clock's sample index and a tag naming the
+   bus channel or main output channel, so a recording shows where each sample
+   came from and when.
+
+   One render per host cycle. The clock advances once per cycle, at whichever
+   comes first of the instrument's process call and a render request; the other
+   reuses that block. Cycles are told apart from the calls and the records, not
+   from time:
+   - a process call after a request rendered ahead takes that block (with the
+     same length); any other process call starts a new cycle;
+   - a request while the block was rendered ahead and its process call has not
+     come yet, or while some claimed bus still holds the current block unread,
+     belongs to the current cycle: it only fills buses claimed since (no clock
+     step);
+   - a request after the process call took the block, with every claimed bus
+     having read it, starts a new cycle (rendered ahead).
+   Where that fails: a bus claimed after the process call, once every other bus
+   has read its block in that same cycle, gets the next block early (one block
+   repeated on it, then one gap); a claim racing a fill on another thread can
+   cost that bus a block; a host that skips the instrument's process call in a
+   cycle while effects still read leaves those effects passing through; a bus
+   whose reader stops running (bypassed) keeps its last block and is left out
+   of later fills until it is read.
+   The instrument's entry points and the render request (audio threads of the
+   host, possibly in parallel) share one spin lock around the clock and fills. */
+#ifndef DRUVO_MOLTRAX_STANDIN_INSTRUMENT_H
+#define DRUVO_MOLTRAX_STANDIN_INSTRUMENT_H
+
+#include <stdint.h>
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* Called by the render request: non-zero when an open instrument served it. */
+int32_t standinInstrumentRender(int32_t sampleFrames);
+/* Called as the library unloads: appends the records still claimed to the report. */
+void standinInstrumentUnload(void);
+
+/* Channels of bus 0..15 while the instrument is open. */
+static inline int32_t moltraxStandinBusChannels(int32_t bus) { return bus % 2 == 0 ? 6 : 2; }
+
+/* Position code: ((position mod 65536) * 128 + tag) / 2^23, exact in a float.
+   Bus channels have tags 1..96, the main output 100 and 101. */
+#define MOLTRAX_STANDIN_CODE_PERIOD 65536
+#define MOLTRAX_STANDIN_MAIN_TAG 100
+static inline int32_t moltraxStandinBusTag(int32_t bus, int32_t channel) { return bus * 6 + channel + 1; }
+static inline float moltraxStandinCode(int64_t position, int32_t tag) {
+    return (float)((double)((position & (MOLTRAX_STANDIN_CODE_PERIOD - 1)) * 128 + tag) / 8388608.0);
+}
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif
