@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -204,9 +205,14 @@ protected:
                     "-report.txt' MOLTRAX_STANDIN_REPORT='" + dir.string() + "-standin.txt' '" + ARDOUR_LUA +
                     "' '" + DRUVO_INSTRUMENT_SCRIPT + "'",
                 dir.string() + ".log");
-            std::printf("block %d: session ran %.1f s, ardour7-lua status %d\n", block,
+            std::printf("block %d: session ran %.1f s, ardour7-lua status %d\n%s", block,
                         std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count(),
-                        status);
+                        status, readText(dir.string() + "-standin.txt").c_str());
+            // Ardour's own complaints, for the test log.
+            std::istringstream lines(log(block));
+            for (std::string line; std::getline(lines, line);)
+                if (line.find("rror") != std::string::npos || line.find("ailed") != std::string::npos)
+                    std::printf("ardour: %s\n", line.c_str());
         }
     }
 
@@ -289,6 +295,10 @@ TEST_F(ArdourInstrumentSession, TeardownInAnyOrderEndsCleanWithNothingClaimed) {
              at = standin.find("instrument\t", at + 1))
             ++closes;
         EXPECT_EQ(closes, 2) << standin;
+        // The host's processing threads both called the instrument or asked it to render.
+        const std::size_t threads = standin.rfind("threads ");
+        ASSERT_NE(threads, std::string::npos) << standin;
+        EXPECT_GE(std::atoi(standin.c_str() + threads + 8), 2) << standin;
         EXPECT_NE(standin.find("unload\tclaimed 0\n"), std::string::npos) << standin;
     }
 }

@@ -32,13 +32,17 @@ struct Instrument {
 struct Clock {
     int64_t blockStart;
     int32_t blockFrames;
-    uint32_t serial;     // block number, 0 before the first
-    bool processSeen;    // the instrument's process call has taken this block
-    double processTime;  // seconds, when the instrument's process call last came
+    uint32_t serial;   // block number, 0 before the first
+    bool processSeen;  // the instrument's process call has taken this block
+    bool running;      // process calls come: from the first one after open or resume to suspend
+    bool refused[MOLTRAX_BUS_COUNT];  // asked before the instrument ran, in this cycle
+    double processTime;               // seconds, when the instrument's process call last came
     double sampleRate;
     uint32_t filledSerial[MOLTRAX_BUS_COUNT];
     uint8_t filledOwner[MOLTRAX_BUS_COUNT];
     int64_t processCalls, requests, cyclesByProcess, cyclesByRequest, served, idle;
+    const void* threads[8];  // distinct host threads seen calling in
+    int32_t threadCount;
 };
 
 Instrument* gActive;
@@ -56,6 +60,14 @@ void lock() {
     }
 }
 void unlock() { __atomic_clear(&gLock, __ATOMIC_RELEASE); }
+
+// Under the lock: notes the calling thread by the address of a thread-local.
+void noteThread() {
+    static thread_local char marker;
+    for (int32_t i = 0; i < gClock.threadCount; ++i)
+        if (gClock.threads[i] == &marker) return;
+    if (gClock.threadCount < 8) gClock.threads[gClock.threadCount++] = &marker;
+}
 
 uint8_t readyOf(MoltraxBusRecord* record) { return __atomic_load_n(&record->ready, __ATOMIC_ACQUIRE); }
 
@@ -84,11 +96,18 @@ bool holdsCurrentBlock(int32_t bus, MoltraxBusRecord* record) {
     return gClock.filledSerial[bus] == gClock.serial && gClock.filledOwner[bus] == record->owner;
 }
 
-// Fills the claimed buses that have read their last block and lack the current one.
+// A claimed bus that has read its last block and lacks the current one.
+MoltraxBusRecord* waitingRecord(int32_t bus) {
+    MoltraxBusRecord* record = claimedRecord(bus);
+    return record != nullptr && readyOf(record) == 0 && !holdsCurrentBlock(bus, record) ? record : nullptr;
+}
+
+// Fills the waiting buses; a bus refused earlier in this cycle was read
+// already, and filling it now would hand it this block one cycle late.
 void fillWaitingBuses() {
     for (int32_t bus = 0; bus < MOLTRAX_BUS_COUNT; ++bus) {
-        MoltraxBusRecord* record = claimedRecord(bus);
-        if (record != nullptr && readyOf(record) == 0 && !holdsCurrentBlock(bus, record)) fill(bus, record);
+        MoltraxBusRecord* record = waitingRecord(bus);
+        if (record != nullptr && !gClock.refused[bus]) fill(bus, record);
     }
 }
 
@@ -100,10 +119,8 @@ void startCycle(int32_t frames) {
 }
 
 bool someBusWaiting() {
-    for (int32_t bus = 0; bus < MOLTRAX_BUS_COUNT; ++bus) {
-        MoltraxBusRecord* record = claimedRecord(bus);
-        if (record != nullptr && readyOf(record) == 0 && !holdsCurrentBlock(bus, record)) return true;
-    }
+    for (int32_t bus = 0; bus < MOLTRAX_BUS_COUNT; ++bus)
+        if (waitingRecord(bus) != nullptr) return true;
     return false;
 }
 
@@ -119,10 +136,13 @@ bool currentBlockUnread() {
 int64_t processBlock(int32_t frames) {
     lock();
     ++gClock.processCalls;
-    if (gClock.serial == 0 || gClock.processSeen || gClock.blockFrames != frames) {
+    noteThread();
+    if (!gClock.running || gClock.processSeen || gClock.blockFrames != frames) {
         ++gClock.cyclesByProcess;
         startCycle(frames);
     }
+    std::memset(gClock.refused, 0, sizeof gClock.refused);
+    gClock.running = true;
     gClock.processSeen = true;
     gClock.processTime = seconds();
     const int64_t start = gClock.blockStart;
@@ -133,21 +153,25 @@ int64_t processBlock(int32_t frames) {
 void renderRequest(int32_t frames) {
     lock();
     ++gClock.requests;
+    noteThread();
     // Every bus has read the block the process call took: a new cycle, unless
     // a bus claimed since waits and the process call came less than half a
     // block ago (then it is this cycle's late claim).
     const double halfBlock =
         0.5 * gClock.blockFrames / (gClock.sampleRate > 0.0 ? gClock.sampleRate : 44100.0);
     const bool lateClaim = someBusWaiting() && seconds() - gClock.processTime < halfBlock;
-    if (gClock.serial != 0 && (!gClock.processSeen || currentBlockUnread() || lateClaim)) {
+    if (!gClock.running) {
+        // Not yet processing (just opened or resumed): nothing to align with.
+        ++gClock.idle;
+        for (int32_t bus = 0; bus < MOLTRAX_BUS_COUNT; ++bus)
+            if (waitingRecord(bus) != nullptr) gClock.refused[bus] = true;
+    } else if (!gClock.processSeen || currentBlockUnread() || lateClaim) {
         ++gClock.served;
         fillWaitingBuses();
-    } else if (gClock.serial != 0 || frames > 0) {
+    } else {
         ++gClock.cyclesByRequest;
         startCycle(frames);
         gClock.processSeen = false;
-    } else {
-        ++gClock.idle;
     }
     unlock();
 }
@@ -175,9 +199,11 @@ void report(const char* line) {
 void reportClock() {
     char line[256];
     std::snprintf(
-        line, sizeof line, "instrument\tprocess %lld\trequests %lld\tcycles %lld+%lld\tserved %lld\n",
+        line, sizeof line,
+        "instrument\tprocess %lld\trequests %lld\tcycles %lld+%lld\tserved %lld\trefused %lld\tthreads %d\n",
         (long long)gClock.processCalls, (long long)gClock.requests, (long long)gClock.cyclesByProcess,
-        (long long)gClock.cyclesByRequest, (long long)gClock.served);
+        (long long)gClock.cyclesByRequest, (long long)gClock.served, (long long)gClock.idle,
+        (int)gClock.threadCount);
     report(line);
 }
 
@@ -221,11 +247,11 @@ VstIntPtr VSTCALLBACK dispatcher(AEffect* effect, VstInt32 opcode, VstInt32 inde
             if (__atomic_load_n(&gActive, __ATOMIC_ACQUIRE) == self) gClock.sampleRate = opt;
             return 0;
         case effMainsChanged:
-            // Resumed or suspended, the instrument may have missed cycles: the next
-            // call of either kind starts a new one.
+            // Suspended, or resumed after missing cycles: requests wait for the
+            // next process call, which starts a new cycle.
             if (__atomic_load_n(&gActive, __ATOMIC_ACQUIRE) == self) {
                 lock();
-                gClock.processSeen = true;
+                gClock.running = false;
                 unlock();
             }
             return 0;
@@ -236,6 +262,7 @@ VstIntPtr VSTCALLBACK dispatcher(AEffect* effect, VstInt32 opcode, VstInt32 inde
                 setDirectory(false);
                 __atomic_store_n(&gActive, nullptr, __ATOMIC_RELEASE);
                 lock();
+                gClock.running = false;
                 reportClock();
                 unlock();
             }

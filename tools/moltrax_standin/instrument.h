@@ -8,8 +8,7 @@
 
    One render per host cycle. The clock advances once per cycle, at whichever
    comes first of the instrument's process call and a render request; the other
-   reuses that block. Cycles are told apart from the calls and the records, not
-   from time:
+   reuses that block. Cycles are told apart from the calls and the records:
    - a process call after a request rendered ahead takes that block (with the
      same length); any other process call starts a new cycle;
    - a request while the block was rendered ahead and its process call has not
@@ -17,14 +16,20 @@
      belongs to the current cycle: it only fills buses claimed since (no clock
      step);
    - a request after the process call took the block, with every claimed bus
-     having read it, starts a new cycle (rendered ahead).
-   Where that fails: a bus claimed after the process call, once every other bus
-   has read its block in that same cycle, gets the next block early (one block
-   repeated on it, then one gap); a claim racing a fill on another thread can
-   cost that bus a block; a host that skips the instrument's process call in a
-   cycle while effects still read leaves those effects passing through; a bus
-   whose reader stops running (bypassed) keeps its last block and is left out
-   of later fills until it is read.
+     having read it, starts a new cycle (rendered ahead), unless a bus claimed
+     since waits and the process call came less than half a block ago: that is
+     a claim late in the process call's cycle, and it gets the current block.
+   Where that fails: the last rule's time test misjudges a claim made half a
+   block or more after the process call in the same cycle (a preempted host
+   thread), which then gets the next block early, then one gap; or a claim made
+   in the next cycle before the process call within half a block of it, which
+   then runs one block late for as long as its reader keeps running before the
+   instrument's process call. A claim racing a fill on another thread can cost
+   that bus a block; a host that skips the instrument's process call in a cycle
+   while effects still read leaves those effects passing through; a bus whose
+   reader stops running (bypassed) keeps its last block and is left out of
+   later fills until it is read. Suspending or resuming the instrument
+   (effMainsChanged) makes the next call of either kind start a new cycle.
    The instrument's entry points and the render request (audio threads of the
    host, possibly in parallel) share one spin lock around the clock and fills. */
 #ifndef DRUVO_MOLTRAX_STANDIN_INSTRUMENT_H
