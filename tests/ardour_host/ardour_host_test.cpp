@@ -218,6 +218,13 @@ protected:
 
     static std::string log(int block) { return readText(work_ / (std::to_string(block) + ".log")); }
 
+    // Where a track's take begins on the timeline, as the session script reported it.
+    static long takeStart(int block, const std::string& track) {
+        const std::string report = readText(work_ / (std::to_string(block) + "-report.txt"));
+        const std::size_t at = report.find("take\t" + track + "-take\t");
+        return at == std::string::npos ? -1 : std::atol(report.c_str() + at + track.size() + 11);
+    }
+
     static WavData take(int block, const std::string& track, int channels, int channel) {
         const std::string side = channels == 2 ? (channel == 0 ? "L" : "R") : std::to_string(97 + channel);
         std::error_code ignored;
@@ -253,7 +260,9 @@ TEST_F(ArdourInstrumentSession, EveryBusStaysAlignedWithTheInstrumentThroughEver
                 SCOPED_TRACE(std::string(track.name) + " channel " + std::to_string(channel));
                 const WavData wav = take(block, track.name, track.channels, channel);
                 ASSERT_EQ(wav.error, "");
-                ASSERT_EQ(wav.frames(), synth.frames());
+                const long offset = takeStart(block, track.name) - takeStart(block, "moltrax");
+                ASSERT_GE(takeStart(block, track.name), 0)
+                    << readText(work_ / (std::to_string(block) + "-report.txt"));
                 const bool delivered = channel < moltraxStandinBusChannels(track.bus - 1);
                 long wrongTag = 0, unaligned = 0, runs = 0, breaks = 0;
                 Code last{false, 0, 0};
@@ -265,8 +274,10 @@ TEST_F(ArdourInstrumentSession, EveryBusStaysAlignedWithTheInstrumentThroughEver
                     if (code.valid && last.valid && code.position != (last.position + 1) % 65536) ++breaks;
                     // Where the instrument's output has no code (it is being
                     // removed or added) there is nothing to compare with.
-                    const long skew = (code.position - clock[n].position + 98304) % 65536 - 32768;
-                    if (code.valid && clock[n].valid && skew != 0) {
+                    const long at = n + offset;
+                    const Code synthCode = at >= 0 && at < synth.frames() ? clock[at] : Code{false, 0, 0};
+                    const long skew = (code.position - synthCode.position + 98304) % 65536 - 32768;
+                    if (code.valid && synthCode.valid && skew != 0) {
                         ++unaligned;
                         if (std::labs(skew) > std::labs(worstSkew)) worstSkew = skew;
                     }

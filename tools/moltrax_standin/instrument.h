@@ -10,7 +10,11 @@
    comes first of the instrument's process call and a render request; the other
    reuses that block. Cycles are told apart from the calls and the records:
    - a process call after a request rendered ahead takes that block (with the
-     same length); any other process call starts a new cycle;
+     same length); any other process call starts a new cycle, as does the first
+     one after open or resume;
+   - a request before that first process call gets nothing, and the buses it
+     found waiting are not filled until the next process call has passed (they
+     were read in this cycle already);
    - a request while the block was rendered ahead and its process call has not
      come yet, or while some claimed bus still holds the current block unread,
      belongs to the current cycle: it only fills buses claimed since (no clock
@@ -26,10 +30,9 @@
    then runs one block late for as long as its reader keeps running before the
    instrument's process call. A claim racing a fill on another thread can cost
    that bus a block; a host that skips the instrument's process call in a cycle
-   while effects still read leaves those effects passing through; a bus whose
-   reader stops running (bypassed) keeps its last block and is left out of
-   later fills until it is read. Suspending or resuming the instrument
-   (effMainsChanged) makes the next call of either kind start a new cycle.
+   without suspending it, while effects still read, puts the instrument a block
+   behind them; a bus whose reader stops running (bypassed) keeps its last
+   block and is left out of later fills until it is read.
    The instrument's entry points and the render request (audio threads of the
    host, possibly in parallel) share one spin lock around the clock and fills. */
 #ifndef DRUVO_MOLTRAX_STANDIN_INSTRUMENT_H
