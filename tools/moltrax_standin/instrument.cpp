@@ -4,10 +4,10 @@
 // Dispatcher: host UI thread; process and render requests: host audio threads.
 #include "tools/moltrax_standin/instrument.h"
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <ctime>
 
 #include "plugin/vst/aeffect.h"
 #include "tools/moltrax_standin/moltrax_standin.h"
@@ -50,9 +50,7 @@ Clock gClock;
 char gLock;
 
 double seconds() {
-    timespec now{};
-    std::timespec_get(&now, TIME_UTC);
-    return (double)now.tv_sec + 1e-9 * (double)now.tv_nsec;
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
 }
 
 void lock() {
