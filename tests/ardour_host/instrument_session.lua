@@ -20,8 +20,13 @@ local function instrument()
   assert(not plugin:isnil(), "Ardour did not load the stand-in instrument")
   return plugin
 end
-local synth = pieces.track("moltrax", 2)
-synth:add_processor_by_index(instrument(), 0, nil, true)
+-- A MIDI track with the instrument, as Ardour makes instrument tracks; not
+-- strict I/O, which would drop its audio outputs while the instrument is gone.
+Session:new_midi_track(ARDOUR.ChanCount(ARDOUR.DataType("midi"), 1), ARDOUR.ChanCount(ARDOUR.DataType("audio"), 2),
+                       false, ARDOUR.LuaAPI.new_plugin_info("Moltrax Stand-in", ARDOUR.PluginType.LXVST), nil, nil, 1,
+                       "moltrax", ARDOUR.PresentationInfo.max_order, ARDOUR.TrackMode.Normal, false, false)
+local synth = Session:route_by_name("moltrax"):to_track()
+assert(not synth:nth_plugin(0):isnil(), "Ardour did not load the stand-in instrument")
 
 -- name, channels, bus
 local layout = {{"d1", 2, 1}, {"d2", 6, 3}, {"d3", 6, 2}, {"d4", 2, 4}, {"d5", 2, 4}}
