@@ -35,8 +35,9 @@ struct Clock {
     uint32_t serial;   // block number, 0 before the first
     bool processSeen;  // the instrument's process call has taken this block
     bool running;      // process calls come: from the first one after open or resume to suspend
-    bool refused[MOLTRAX_BUS_COUNT];  // asked before the instrument ran, in this cycle
-    double processTime;               // seconds, when the instrument's process call last came
+    bool refused[MOLTRAX_BUS_COUNT];   // asked before the instrument ran, in this cycle
+    bool deferred[MOLTRAX_BUS_COUNT];  // refused, then passed over: due at the next cycle
+    double processTime;                // seconds, when the instrument's process call last came
     double sampleRate;
     uint32_t filledSerial[MOLTRAX_BUS_COUNT];
     uint8_t filledOwner[MOLTRAX_BUS_COUNT];
@@ -85,6 +86,7 @@ void fill(int32_t bus, MoltraxBusRecord* record) {
             record->buffers[c][k] = moltraxStandinCode(gClock.blockStart + k, tag);
     }
     record->validFrames = frames;
+    gClock.refused[bus] = gClock.deferred[bus] = false;
     gClock.filledSerial[bus] = gClock.serial;
     gClock.filledOwner[bus] = record->owner;
     __atomic_store_n(&record->ready, 1, __ATOMIC_RELEASE);
@@ -116,9 +118,10 @@ void startCycle(int32_t frames) {
     fillWaitingBuses();
 }
 
-bool someBusWaiting() {
+// A bus claimed since the current block was filled, still waiting for it.
+bool someClaimWaiting() {
     for (int32_t bus = 0; bus < MOLTRAX_BUS_COUNT; ++bus)
-        if (waitingRecord(bus) != nullptr) return true;
+        if (waitingRecord(bus) != nullptr && !gClock.deferred[bus]) return true;
     return false;
 }
 
@@ -139,7 +142,10 @@ int64_t processBlock(int32_t frames) {
         ++gClock.cyclesByProcess;
         startCycle(frames);
     }
-    std::memset(gClock.refused, 0, sizeof gClock.refused);
+    for (int32_t bus = 0; bus < MOLTRAX_BUS_COUNT; ++bus) {
+        gClock.deferred[bus] = gClock.deferred[bus] || gClock.refused[bus];
+        gClock.refused[bus] = false;
+    }
     gClock.running = true;
     gClock.processSeen = true;
     gClock.processTime = seconds();
@@ -157,7 +163,7 @@ void renderRequest(int32_t frames) {
     // block ago (then it is this cycle's late claim).
     const double halfBlock =
         0.5 * gClock.blockFrames / (gClock.sampleRate > 0.0 ? gClock.sampleRate : 44100.0);
-    const bool lateClaim = someBusWaiting() && seconds() - gClock.processTime < halfBlock;
+    const bool lateClaim = someClaimWaiting() && seconds() - gClock.processTime < halfBlock;
     if (!gClock.running) {
         // Not yet processing (just opened or resumed): nothing to align with.
         ++gClock.idle;

@@ -13,15 +13,16 @@
      same length); any other process call starts a new cycle, as does the first
      one after open or resume;
    - a request before that first process call gets nothing, and the buses it
-     found waiting are not filled until the next process call has passed (they
-     were read in this cycle already);
+     found waiting are not filled by that process call (they were read in this
+     cycle already) but at the next cycle's start;
    - a request while the block was rendered ahead and its process call has not
      come yet, or while some claimed bus still holds the current block unread,
      belongs to the current cycle: it only fills buses claimed since (no clock
      step);
    - a request after the process call took the block, with every claimed bus
      having read it, starts a new cycle (rendered ahead), unless a bus claimed
-     since waits and the process call came less than half a block ago: that is
+     since waits (not one refused above) and the process call came less than
+     half a block ago: that is
      a claim late in the process call's cycle, and it gets the current block.
    Where that fails: the last rule's time test misjudges a claim made half a
    block or more after the process call in the same cycle (a preempted host
