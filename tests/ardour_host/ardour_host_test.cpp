@@ -253,6 +253,7 @@ TEST_F(ArdourInstrumentSession, EveryBusStaysAlignedWithTheInstrumentThroughEver
         // are no clock.
         std::vector<Code> clock(synth.frames(), Code{false, 0, 0});
         int synthRuns = 0, staleBlocks = 0;
+        long comeback = -1;  // where the instrument's output starts again
         long expected = -1;  // the next clock position within a run of the instrument's output
         for (long n = 0; n < synth.frames(); ++n) {
             const Code code = decode(synth.samples[0][n]);
@@ -260,7 +261,7 @@ TEST_F(ArdourInstrumentSession, EveryBusStaysAlignedWithTheInstrumentThroughEver
                 expected = -1;
             } else if (expected < 0) {
                 if (code.valid) {
-                    ++synthRuns;
+                    if (++synthRuns == 2) comeback = n;
                     clock[n] = code;
                     expected = (code.position + 1) % 65536;
                 }
@@ -271,7 +272,10 @@ TEST_F(ArdourInstrumentSession, EveryBusStaysAlignedWithTheInstrumentThroughEver
             }
         }
         EXPECT_EQ(synthRuns, 2) << "the instrument sounds, goes, comes back";
-        long worstSkew = 0, losses = 0;
+        // Buses read before the instrument's first process call after its
+        // return may get one block late or early (the stand-in tells that
+        // cycle apart by time, see instrument.h); only there is a miss allowed.
+        long worstSkew = 0, losses = 0, returnSkew = 0, returnLosses = 0;
         for (const DruvoTrack& track : kTracks) {
             for (int channel = 0; channel < track.channels; ++channel) {
                 SCOPED_TRACE(std::string(track.name) + " channel " + std::to_string(channel));
@@ -281,34 +285,42 @@ TEST_F(ArdourInstrumentSession, EveryBusStaysAlignedWithTheInstrumentThroughEver
                 ASSERT_GE(takeStart(block, track.name), 0)
                     << readText(work_ / (std::to_string(block) + "-report.txt"));
                 const bool delivered = channel < moltraxStandinBusChannels(track.bus - 1);
-                long wrongTag = 0, unaligned = 0, runs = 0, breaks = 0;
+                long wrongTag = 0, unaligned = 0, runs = 0, breaks = 0, returnUnaligned = 0, returnBreaks = 0;
                 Code last{false, 0, 0};
                 for (long n = 0; n < wav.frames(); ++n) {
                     const Code code = decode(wav.samples[0][n]);
                     if (code.valid && code.tag != moltraxStandinBusTag(track.bus - 1, channel)) ++wrongTag;
                     if (code.valid && !last.valid) ++runs;
+                    const long at = n + offset;
+                    const bool atReturn = comeback >= 0 && at >= comeback && at < comeback + 3 * block;
                     // A dropped or repeated sample breaks the count within a run.
-                    if (code.valid && last.valid && code.position != (last.position + 1) % 65536) ++breaks;
+                    if (code.valid && last.valid && code.position != (last.position + 1) % 65536)
+                        ++(atReturn ? returnBreaks : breaks);
                     // Where the instrument's output has no code (it is being
                     // removed or added) there is nothing to compare with.
-                    const long at = n + offset;
                     const Code synthCode = at >= 0 && at < synth.frames() ? clock[at] : Code{false, 0, 0};
                     const long skew = (code.position - synthCode.position + 98304) % 65536 - 32768;
                     if (code.valid && synthCode.valid && skew != 0) {
-                        ++unaligned;
-                        if (std::labs(skew) > std::labs(worstSkew)) worstSkew = skew;
+                        ++(atReturn ? returnUnaligned : unaligned);
+                        long& worst = atReturn ? returnSkew : worstSkew;
+                        if (std::labs(skew) > std::labs(worst)) worst = skew;
                     }
                     last = code;
                 }
                 losses += breaks;
+                returnLosses += returnBreaks;
+                EXPECT_LE(returnUnaligned, block) << "samples off the clock as the instrument returns";
+                EXPECT_LE(returnBreaks, 1) << "dropped or repeated blocks as the instrument returns";
                 EXPECT_EQ(wrongTag, 0) << "samples of another bus or channel";
                 EXPECT_EQ(runs, delivered ? track.runs : 0) << "spans of bus audio";
                 EXPECT_EQ(unaligned, 0) << "samples off the instrument's clock";
                 EXPECT_EQ(breaks, 0) << "dropped or repeated samples";
             }
         }
-        std::printf("block %d: worst skew %ld samples, losses %ld; stale instrument blocks from Ardour %d\n",
-                    block, worstSkew, losses, staleBlocks);
+        std::printf(
+            "block %d: worst skew %ld samples, losses %ld; as the instrument returns: worst skew %ld, "
+            "losses %ld; stale instrument blocks from Ardour %d\n",
+            block, worstSkew, losses, returnSkew, returnLosses, staleBlocks);
     }
 }
 

@@ -33,7 +33,10 @@
    that bus a block; a host that skips the instrument's process call in a cycle
    without suspending it, while effects still read, puts the instrument a block
    behind them; a bus whose reader stops running (bypassed) keeps its last
-   block and is left out of later fills until it is read.
+   block and is left out of later fills until it is read. After a resume, a
+   bus that still holds the clock's last block and asks before the first
+   process call is not told from one that has not run yet: that call fills it,
+   and it reads the block one cycle late once (then a block is skipped).
    The instrument's entry points and the render request (audio threads of the
    host, possibly in parallel) share one spin lock around the clock and fills. */
 #ifndef DRUVO_MOLTRAX_STANDIN_INSTRUMENT_H
