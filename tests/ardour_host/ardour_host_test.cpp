@@ -272,9 +272,9 @@ TEST_F(ArdourInstrumentSession, EveryBusStaysAlignedWithTheInstrumentThroughEver
             }
         }
         EXPECT_EQ(synthRuns, 2) << "the instrument sounds, goes, comes back";
-        // Buses read before the instrument's first process call after its
-        // return may get one block late or early (the stand-in tells that
-        // cycle apart by time, see instrument.h); only there is a miss allowed.
+        // As the instrument returns, a bus read before its first process call
+        // may run one block late until the host's order changes, then skip a
+        // block (the stand-in's resume case in instrument.h); only then.
         long worstSkew = 0, losses = 0, returnSkew = 0, returnLosses = 0;
         for (const DruvoTrack& track : kTracks) {
             for (int channel = 0; channel < track.channels; ++channel) {
@@ -292,7 +292,7 @@ TEST_F(ArdourInstrumentSession, EveryBusStaysAlignedWithTheInstrumentThroughEver
                     if (code.valid && code.tag != moltraxStandinBusTag(track.bus - 1, channel)) ++wrongTag;
                     if (code.valid && !last.valid) ++runs;
                     const long at = n + offset;
-                    const bool atReturn = comeback >= 0 && at >= comeback && at < comeback + 3 * block;
+                    const bool atReturn = comeback >= 0 && at >= comeback;
                     // A dropped or repeated sample breaks the count within a run.
                     if (code.valid && last.valid && code.position != (last.position + 1) % 65536)
                         ++(atReturn ? returnBreaks : breaks);
@@ -300,17 +300,18 @@ TEST_F(ArdourInstrumentSession, EveryBusStaysAlignedWithTheInstrumentThroughEver
                     // removed or added) there is nothing to compare with.
                     const Code synthCode = at >= 0 && at < synth.frames() ? clock[at] : Code{false, 0, 0};
                     const long skew = (code.position - synthCode.position + 98304) % 65536 - 32768;
+                    const bool lateOnce = atReturn && skew == -block && returnBreaks == 0;
                     if (code.valid && synthCode.valid && skew != 0) {
-                        ++(atReturn ? returnUnaligned : unaligned);
-                        long& worst = atReturn ? returnSkew : worstSkew;
+                        ++(lateOnce ? returnUnaligned : unaligned);
+                        long& worst = lateOnce ? returnSkew : worstSkew;
                         if (std::labs(skew) > std::labs(worst)) worst = skew;
                     }
                     last = code;
                 }
                 losses += breaks;
                 returnLosses += returnBreaks;
-                EXPECT_LE(returnUnaligned, block) << "samples off the clock as the instrument returns";
-                EXPECT_LE(returnBreaks, 1) << "dropped or repeated blocks as the instrument returns";
+                EXPECT_LE(returnBreaks, returnUnaligned > 0 ? 1 : 0)
+                    << "blocks skipped as the instrument returns";
                 EXPECT_EQ(wrongTag, 0) << "samples of another bus or channel";
                 EXPECT_EQ(runs, delivered ? track.runs : 0) << "spans of bus audio";
                 EXPECT_EQ(unaligned, 0) << "samples off the instrument's clock";

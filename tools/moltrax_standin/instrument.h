@@ -36,7 +36,8 @@
    block and is left out of later fills until it is read. After a resume, a
    bus that still holds the clock's last block and asks before the first
    process call is not told from one that has not run yet: that call fills it,
-   and it reads the block one cycle late once (then a block is skipped).
+   and it reads one block late for as long as it keeps running before the
+   instrument's process call, then skips a block.
    The instrument's entry points and the render request (audio threads of the
    host, possibly in parallel) share one spin lock around the clock and fills. */
 #ifndef DRUVO_MOLTRAX_STANDIN_INSTRUMENT_H
