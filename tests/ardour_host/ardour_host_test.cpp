@@ -275,7 +275,7 @@ TEST_F(ArdourInstrumentSession, EveryBusStaysAlignedWithTheInstrumentThroughEver
         // As the instrument returns, a bus read before its first process call
         // may run one block late until the host's order changes, then skip a
         // block (the stand-in's resume case in instrument.h); only then.
-        long worstSkew = 0, losses = 0, returnSkew = 0, returnLosses = 0;
+        long worstSkew = 0, losses = 0, returnSkew = 0, returnLosses = 0, staleAtRemoval = 0;
         for (const DruvoTrack& track : kTracks) {
             for (int channel = 0; channel < track.channels; ++channel) {
                 SCOPED_TRACE(std::string(track.name) + " channel " + std::to_string(channel));
@@ -286,8 +286,19 @@ TEST_F(ArdourInstrumentSession, EveryBusStaysAlignedWithTheInstrumentThroughEver
                     << readText(work_ / (std::to_string(block) + "-report.txt"));
                 const bool delivered = channel < moltraxStandinBusChannels(track.bus - 1);
                 long wrongTag = 0, unaligned = 0, runs = 0, breaks = 0, returnUnaligned = 0, returnBreaks = 0;
+                // Removing d1 and d2, Ardour may skip their plug-in for a cycle
+                // and run it once more: it then copies the block filled
+                // meanwhile, one late. Such a last lone block is left out.
+                long end = wav.frames();
+                while (end > 0 && !decode(wav.samples[0][end - 1]).valid) --end;
+                long lastRun = end;
+                while (lastRun > 0 && decode(wav.samples[0][lastRun - 1]).valid) --lastRun;
+                if (track.name[1] <= '2' && end - lastRun <= block && lastRun > 0) {
+                    ++staleAtRemoval;
+                    end = lastRun;
+                }
                 Code last{false, 0, 0};
-                for (long n = 0; n < wav.frames(); ++n) {
+                for (long n = 0; n < end; ++n) {
                     const Code code = decode(wav.samples[0][n]);
                     if (code.valid && code.tag != moltraxStandinBusTag(track.bus - 1, channel)) ++wrongTag;
                     if (code.valid && !last.valid) ++runs;
@@ -320,8 +331,8 @@ TEST_F(ArdourInstrumentSession, EveryBusStaysAlignedWithTheInstrumentThroughEver
         }
         std::printf(
             "block %d: worst skew %ld samples, losses %ld; as the instrument returns: worst skew %ld, "
-            "losses %ld; stale instrument blocks from Ardour %d\n",
-            block, worstSkew, losses, returnSkew, returnLosses, staleBlocks);
+            "losses %ld; stale blocks from Ardour: instrument %d, removed Druvo channels %ld\n",
+            block, worstSkew, losses, returnSkew, returnLosses, staleBlocks, staleAtRemoval);
     }
 }
 
