@@ -10,20 +10,10 @@ assert(create_session(os.getenv("DRUVO_SESSION"), "druvo", 48000), "no session")
 -- Everything is wired below; Ardour's own wiring runs in another thread.
 ARDOUR.config():set_output_auto_connect(0)
 
-local function wait_for(what, condition)
-  for _ = 1, 3000 do  -- a 30 s deadline
-    if condition() then return end
-    ARDOUR.LuaAPI.usleep(10000)
-  end
-  error("timed out waiting for " .. what)
-end
+local pieces = dofile(os.getenv("DRUVO_SESSION_PIECES"))
+local wait_for = pieces.wait_for
 
-local function stereo_track(name)
-  local track = Session:new_audio_track(2, 2, nil, 1, name, ARDOUR.PresentationInfo.max_order,
-                                        ARDOUR.TrackMode.Normal, false, false):front()
-  track:set_strict_io(true)
-  return track
-end
+local function stereo_track(name) return pieces.track(name, 2) end
 
 local chains = {}
 for _, name in ipairs({"reference", "pass", "bus"}) do
@@ -49,13 +39,7 @@ for preset in plugin:get_info():get_presets(false):iter() do
   report:write("program\t", preset.label, "\n")
 end
 
-local function wire(sources, track)
-  for c = 0, 1 do
-    local from = type(sources) == "table" and sources[c + 1] or sources:output():audio(c):name()
-    local to = track:input():audio(c):name()
-    assert(Session:engine():connect(from, to) == 0, "cannot connect " .. from .. " to " .. to)
-  end
-end
+local function wire(sources, track) pieces.wire(sources, track, 2) end
 for _, chain in pairs(chains) do
   wire({"system:capture_1", "system:capture_2"}, chain.source)
   wire(chain.source, chain.recorder)

@@ -3,6 +3,7 @@
    record through which tests steer it and read what it was asked. Records
    are allocated when the library loads and freed when it unloads. */
 #include "tools/moltrax_standin/moltrax_standin.h"
+#include "tools/moltrax_standin/instrument.h"
 
 #include <math.h>
 #include <stdio.h>
@@ -98,6 +99,7 @@ __attribute__((constructor)) static void standinLoad(void) {
 }
 
 __attribute__((destructor)) static void standinUnload(void) {
+    standinInstrumentUnload();
     freeKeptRecords();
     for (int32_t bus = 0; bus < MOLTRAX_BUS_COUNT; ++bus) {
         free(gOwnedRecords[bus]);
@@ -150,6 +152,7 @@ MoltraxBusRecord* MOLTRAX_CDECL MoltraxGetBusRecord(int32_t busIndex) {
 void MOLTRAX_CDECL MoltraxRender(int32_t sampleFrames) {
     ++gControl.calls.render;
     gControl.calls.lastRenderFrames = sampleFrames;
+    if (standinInstrumentRender(sampleFrames)) return;
     if (gControl.renderMode == 1) renderClaimedBuses(sampleFrames);
 }
 

@@ -2,7 +2,8 @@
 // instrument's five entries plus MoltraxStandinControl, which hands tests the
 // records, the directory and counters of every call received. Loaded with
 // MOLTRAX_STANDIN_TONES=<sample rate> in the environment, it starts in tone mode.
-// Entries are called on the host's UI and audio threads, like the instrument's.
+// The same module is a VST 2.4 instrument too (instrument.h). Entries are
+// called on the host's UI and audio threads, like the instrument's.
 #ifndef DRUVO_MOLTRAX_STANDIN_H
 #define DRUVO_MOLTRAX_STANDIN_H
 
