@@ -18,7 +18,6 @@ export SOURCE_DATE_EPOCH
 if [ "${1:-}" != --tested ]; then
   scripts/test.sh linux windows-x64 windows-x86
 fi
-scripts/install-deps.sh wixl msitools faketime dpkg-dev lintian python3
 
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build/linux/CMakeCache.txt)
 release=build/release
