@@ -20,7 +20,7 @@ WINEPREFIX=$(mktemp -d "$PWD/build/msi-test.XXXXXX")
 export WINEPREFIX
 work="$WINEPREFIX.work"
 mkdir -p "$work"
-trap 'wineserver -k 2>/dev/null || true; rm -rf "$WINEPREFIX" "$work"' EXIT
+trap 'wineserver -k 2>/dev/null || true; rm -rf "$WINEPREFIX" "$WINEPREFIX.lock" "$work"' EXIT
 wine() { scripts/wine-run.sh "$@"; }
 fail() { echo "FAILED: $*" >&2; exit 1; }
 drive=$WINEPREFIX/drive_c
