@@ -62,8 +62,10 @@ echo "$release/$linux.tar.gz"
 echo "$release/$windows.zip"
 
 # The MSI: wixl stamps the build time and a random package code into the
-# summary; both are set from the commit and the packed files instead.
-package_code=$(cat build/windows-x86/druvo.dll build/windows-x64/druvo_x64.dll |
+# summary; the time comes from the commit instead, the package code from what
+# goes into the package, and the product code from the version (a new version
+# is a major upgrade).
+package_code=$(cat packaging/windows/druvo.wxs "$stage/$windows"/* |
   sha256sum | sed -E 's/^(.{8})(.{4})(.{4})(.{4})(.{12}).*/\1-\2-\3-\4-\5/')
 product_code=$(printf 'druvo %s' "$version" |
   sha256sum | sed -E 's/^(.{8})(.{4})(.{4})(.{4})(.{12}).*/\1-\2-\3-\4-\5/')
