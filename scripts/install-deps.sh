@@ -11,6 +11,7 @@ packages=(
   wine wine64 qemu-user libz-mingw-w64
   libcairo2-dev libx11-dev libxtst-dev libxres-dev xvfb xauth fonts-liberation2
   clang libclang-rt-14-dev clang-format
+  wixl msitools faketime dpkg-dev lintian python3
 )
 # Ardour 7 hosts druvo.so in the linux preset's host test. It is installed on
 # its own, without recommends, as on the machines where that test ran.

@@ -9,8 +9,10 @@
 #   linux-asan   everything again under AddressSanitizer and UBSan
 #   linux-tsan   the thread stress test for 20 s under ThreadSanitizer
 #   fuzz         each libFuzzer target for 30 s (clang, ASan and UBSan)
+# then packs the release files (scripts/package.sh --tested) and installs the
+# Debian package and the MSI (tests/install/).
 # Before the presets, scripts/check-format.sh fails on unformatted sources.
-# Name presets as arguments to run only those.
+# Name presets as arguments to run only those, without packing.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -32,4 +34,12 @@ for preset in "${presets[@]}"; do
   # hides it from Windows programs.
   xvfb-run -a cmake --workflow --preset "$preset"
 done
+# A full run ends with the release files made from the builds just tested,
+# and with installing them: the Debian package here, the MSI under wine.
+if [ $# -eq 0 ]; then
+  echo "=== release files and install tests"
+  scripts/package.sh --tested
+  tests/install/debian_package_test.sh
+  tests/install/windows_msi_test.sh
+fi
 echo "=== all passed: ${presets[*]} in $((SECONDS - started)) s"
