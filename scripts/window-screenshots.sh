@@ -35,7 +35,8 @@ win32_shot() {
     scripts/wine-run.sh "$win64_build/tests/window/win32_window_host.exe" "$@" <"$dir/input" >"$dir/log" 2>&1 &
     local host=$!
     exec 9>"$dir/input"
-    for _ in $(seq 1 600); do
+    local deadline=$(($(date +%s) + 60))
+    while [ "$(date +%s)" -le "$deadline" ]; do
         grep -q '^open' "$dir/log" && break
         kill -0 "$host" 2>/dev/null || break
         sleep 0.1

@@ -20,10 +20,10 @@ trap 'exit 130' INT TERM
 [ -z "${WINEPREFIX:-}" ] || wineserver -k 2>/dev/null
 Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp -noreset 3>"$dir/display" 2>"$dir/xvfb.log" &
 xvfb_pid=$!
-tries=0
+# Polls until Xvfb has written its display number, or it died, or 30 s passed.
+deadline=$(($(date +%s) + 30))
 while [ ! -s "$dir/display" ]; do
-    tries=$((tries + 1))
-    if [ $tries -gt 200 ] || ! kill -0 "$xvfb_pid" 2>/dev/null; then
+    if [ "$(date +%s)" -gt "$deadline" ] || ! kill -0 "$xvfb_pid" 2>/dev/null; then
         echo "xvfb-test: Xvfb did not start" >&2
         cat "$dir/xvfb.log" >&2
         exit 1
