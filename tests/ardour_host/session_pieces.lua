@@ -2,12 +2,13 @@
 -- deadline, tracks, wiring.
 local pieces = {}
 
+-- Polls `condition` every 10 ms until it holds or 30 s of wall time passed.
 function pieces.wait_for(what, condition)
-  for _ = 1, 3000 do  -- a 30 s deadline
-    if condition() then return end
+  local deadline = ARDOUR.LuaAPI.monotonic_time() + 30 * 1000000
+  while not condition() do
+    if ARDOUR.LuaAPI.monotonic_time() > deadline then error("timed out waiting for " .. what) end
     ARDOUR.LuaAPI.usleep(10000)
   end
-  error("timed out waiting for " .. what)
 end
 
 function pieces.track(name, channels)
