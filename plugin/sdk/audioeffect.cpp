@@ -166,6 +166,9 @@ VstIntPtr VSTCALLBACK AudioEffect::dispatchEntry(AEffect* e, VstInt32 opcode, Vs
         result = 0;
     }
     if (opcode == effClose) {
+        // Destruction may call the host (an open edit ends with the editor);
+        // a host that calls back from there finds no effect, not half of one.
+        e->object = nullptr;
         delete effect;
         return 1;
     }

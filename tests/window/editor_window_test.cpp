@@ -237,6 +237,18 @@ TEST_F(EditorWindowTest, HostOpeningTheEditorFromTheEndOfTheEditGetsOneWorkingWi
     EXPECT_TRUE(desktop.children(parent).empty());
 }
 
+// The same host request from the endEdit that closing the effect sends is
+// refused: the effect is going, and no window of it stays.
+TEST_F(EditorWindowTest, HostOpeningTheEditorWhileTheEffectClosesGetsNoWindow) {
+    open();
+    long answer = -1;
+    EditorHost::onNextEndEdit([&] { answer = host.openEditor(parent); });
+    whileListOpen([this] { host.effect().close(); });
+    opened = false;
+    EXPECT_EQ(answer, 0);
+    EXPECT_TRUE(desktop.children(parent).empty());
+}
+
 TEST_F(EditorWindowTest, OpenCloseCyclesLeaveNothingBehind) {
     open();
     host.closeEditor();
