@@ -2,12 +2,14 @@
 -- deadline, tracks, wiring.
 local pieces = {}
 
--- Polls `condition` every 10 ms until it holds or 30 s of wall time passed.
+-- Checks `condition` after each process cycle of the engine (the session
+-- changes only there) until it holds or 30 s of wall time passed.
 function pieces.wait_for(what, condition)
   local deadline = ARDOUR.LuaAPI.monotonic_time() + 30 * 1000000
   while not condition() do
-    if ARDOUR.LuaAPI.monotonic_time() > deadline then error("timed out waiting for " .. what) end
-    ARDOUR.LuaAPI.usleep(10000)
+    local left_ms = (deadline - ARDOUR.LuaAPI.monotonic_time()) // 1000
+    if left_ms <= 0 then error("timed out waiting for " .. what) end
+    ARDOUR.LuaAPI.wait_for_process_callback(1, left_ms)
   end
 end
 
