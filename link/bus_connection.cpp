@@ -122,11 +122,15 @@ bool BusConnection::claimFromLoadedModule() const noexcept {
     return siblingLoaded() && claimGeneration_.load(std::memory_order_relaxed) == siblingGeneration();
 }
 
-void BusConnection::settleStaleClaim(std::int32_t selectedBus) noexcept {
-    MoltraxBusRecord* held = claimed_.load(std::memory_order_acquire);
-    if (held == nullptr || claimFromLoadedModule()) return;
-    if (!claimed_.compare_exchange_strong(held, nullptr, std::memory_order_acq_rel)) return;
+bool BusConnection::dropClaim(MoltraxBusRecord* held) noexcept {
+    if (!claimed_.compare_exchange_strong(held, nullptr, std::memory_order_acq_rel)) return false;
     render_.store(nullptr, std::memory_order_release);
+    return true;
+}
+
+void BusConnection::settleStaleClaim(std::int32_t selectedBus) noexcept {
+    MoltraxBusRecord* const held = claimed_.load(std::memory_order_acquire);
+    if (held == nullptr || claimFromLoadedModule() || !dropClaim(held)) return;
     // On the selected bus the claim attempt that follows takes the mark back.
     const std::int32_t bus = claimBus_.load(std::memory_order_relaxed);
     if (bus != selectedBus) releaseStaleMark(bus);
@@ -144,12 +148,8 @@ void BusConnection::releaseStaleMark(std::int32_t busIndex) noexcept {
 
 void BusConnection::releaseOnSelectionChange() noexcept {
     releasing_.fetch_add(1, std::memory_order_relaxed);
-    MoltraxBusRecord* held = claimed_.load(std::memory_order_acquire);
-    if (held != nullptr && claimFromLoadedModule() &&
-        claimed_.compare_exchange_strong(held, nullptr, std::memory_order_acq_rel)) {
-        render_.store(nullptr, std::memory_order_release);
-        link::releaseOnSelectionChange(*held);
-    }
+    MoltraxBusRecord* const held = claimed_.load(std::memory_order_acquire);
+    if (held != nullptr && claimFromLoadedModule() && dropClaim(held)) link::releaseOnSelectionChange(*held);
     releasing_.fetch_sub(1, std::memory_order_release);
 }
 

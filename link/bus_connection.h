@@ -46,6 +46,9 @@ public:
 
 private:
     bool claimFromLoadedModule() const noexcept;
+    // Clears the claim and its render request if the claim is still `held`;
+    // false when another thread changed it first.
+    bool dropClaim(MoltraxBusRecord* held) noexcept;
     // A claim from an earlier load of the module is dropped untouched; the
     // mark it left on a bus other than `selectedBus` is released.
     void settleStaleClaim(std::int32_t selectedBus) noexcept;
