@@ -51,29 +51,18 @@ void MOLTRAX_CDECL onBusLookup(std::int32_t busIndex) {
     }
 }
 
+// Any value in one control byte, or in validFrames (field 3).
 void flipRecordField(FuzzedDataProvider& in) {
-    MoltraxBusRecord* r = gControl->records[in.ConsumeIntegralInRange(0, MOLTRAX_BUS_COUNT - 1)];
+    using R = MoltraxBusRecord;
+    static constexpr std::uint8_t R::*kBytes[] = {&R::enabled, &R::owner, &R::ready, &R::maxChannels,
+                                                  &R::refCount};
+    R* r = gControl->records[in.ConsumeIntegralInRange(0, MOLTRAX_BUS_COUNT - 1)];
     if (r == nullptr) return;
-    switch (in.ConsumeIntegralInRange(0, 5)) {
-        case 0:
-            r->enabled = in.ConsumeIntegral<std::uint8_t>();
-            break;
-        case 1:
-            r->owner = in.ConsumeIntegral<std::uint8_t>();
-            break;
-        case 2:
-            r->ready = in.ConsumeIntegral<std::uint8_t>();
-            break;
-        case 3:
-            r->validFrames = in.ConsumeIntegral<std::int32_t>();
-            break;
-        case 4:
-            r->maxChannels = in.ConsumeIntegral<std::uint8_t>();
-            break;
-        default:
-            r->refCount = in.ConsumeIntegral<std::uint8_t>();
-            break;
-    }
+    const int field = in.ConsumeIntegralInRange(0, 5);
+    if (field == 3)
+        r->validFrames = in.ConsumeIntegral<std::int32_t>();
+    else
+        r->*kBytes[field < 3 ? field : field - 1] = in.ConsumeIntegral<std::uint8_t>();
 }
 
 void siblingEvent(FuzzedDataProvider& in) {
