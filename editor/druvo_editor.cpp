@@ -157,7 +157,7 @@ void DruvoEditor::idle() {
     if (!window) return;
     Druvo& fx = druvo();
 
-    if (link::refreshDirectory(fx.outputBusTable())) {
+    if (fx.refreshOutputBusTable()) {
         busMenu_->fill(fx.outputBusTable());
         busMenu_->setDirty();
     }

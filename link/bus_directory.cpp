@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "link/record_access.h"
 #include "link/sibling_module.h"
 
 namespace MX::link {
@@ -36,7 +37,8 @@ bool directoriesEqual(const MoltraxBusDirectory& a, const MoltraxBusDirectory& b
     return true;
 }
 
-bool refreshDirectory(MoltraxBusDirectory& table) noexcept {
+bool refreshDirectory(MoltraxBusDirectory& table, std::int32_t slot) noexcept {
+    const std::uint32_t generation = siblingGeneration();
     const MoltraxGetBusDirectoryFn lookup = busDirectoryLookup();
     if (lookup == nullptr) return false;
     const MoltraxBusDirectory* directory = lookup();
@@ -44,7 +46,11 @@ bool refreshDirectory(MoltraxBusDirectory& table) noexcept {
     // Take one snapshot, so the table holds exactly what was compared even if
     // the instrument rewrites its directory meanwhile.
     MoltraxBusDirectory snapshot;
-    std::memcpy(&snapshot, directory, sizeof snapshot);
+    {
+        const RecordAccess access(slot, generation);
+        if (!access) return false;
+        std::memcpy(&snapshot, directory, sizeof snapshot);
+    }
     const bool changed = !directoriesEqual(snapshot, table);
     std::memcpy(&table, &snapshot, sizeof table);
     return changed;

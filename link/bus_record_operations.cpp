@@ -90,9 +90,7 @@ bool ownsRecord(const MoltraxBusRecord& record, std::int32_t instanceNumber) noe
     return static_cast<std::int32_t>(loadRelaxed(record.owner)) == instanceNumber;
 }
 
-void releaseOnSelectionChange(MoltraxBusRecord& record) noexcept { dropOwnership(record); }
-
-void releaseAtDestruction(MoltraxBusRecord& record, std::int32_t instanceNumber) noexcept {
+void releaseRecord(MoltraxBusRecord& record, std::int32_t instanceNumber) noexcept {
     if (ownsRecord(record, instanceNumber)) dropOwnership(record);
 }
 

@@ -29,9 +29,8 @@ bool claimRecord(MoltraxBusRecord& record, std::int32_t instanceNumber, std::int
                  bool retakeOwnMark = false) noexcept;
 // True when enabled and owner equals the instance number at full width.
 bool ownsRecord(const MoltraxBusRecord& record, std::int32_t instanceNumber) noexcept;
-// Release on a change of the bus selection: unconditional.
-void releaseOnSelectionChange(MoltraxBusRecord& record) noexcept;
-// Release at destruction: only when the record is still enabled and ours.
-void releaseAtDestruction(MoltraxBusRecord& record, std::int32_t instanceNumber) noexcept;
+// Release, at a selection change or at destruction: only when the record is
+// still enabled and ours, so another effect's claim is never wiped.
+void releaseRecord(MoltraxBusRecord& record, std::int32_t instanceNumber) noexcept;
 
 }  // namespace MX::link

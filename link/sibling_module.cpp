@@ -2,6 +2,9 @@
 
 #include <atomic>
 #include <cstdio>
+#include <thread>
+
+#include "link/record_access.h"
 
 #include "link/sibling_module_testing.h"
 #include "platform/platform.h"
@@ -11,7 +14,9 @@ namespace MX::link {
 namespace {
 
 // The handle is published last on load and cleared first on unload, so a
-// thread that sees it set also sees the entries of that load.
+// thread that sees it set also sees the entries of that load. Sequentially
+// consistent: record accesses (link/record_access.h) rely on a total order of
+// the handle, the generation and their own slots.
 std::atomic<platform::ModuleHandle> gModule{nullptr};
 std::atomic<std::uint32_t> gGeneration{0};
 std::atomic<MoltraxGetBusRecordFn> gBusRecord{nullptr};
@@ -21,26 +26,47 @@ std::atomic<MoltraxGetBusDirectoryFn> gBusDirectory{nullptr};
 // Stands for the module while the test seam is installed; never given to the loader.
 char gStandInTag;
 platform::ModuleHandle standInHandle() noexcept { return &gStandInTag; }
+// Holds the handle's place while one connect publishes its entries: a second
+// connect (the instrument calling ours from inside our load of it) finds the
+// place taken and publishes nothing.
+char gPublishingTag;
+platform::ModuleHandle publishingHandle() noexcept { return &gPublishingTag; }
 
 template <class Fn>
 Fn entryAs(void* entry) noexcept {
     return reinterpret_cast<Fn>(entry);
 }
 
-void publish(platform::ModuleHandle module, MoltraxGetBusRecordFn busRecord, MoltraxRenderFn render,
+// False when another connect published first.
+bool publish(platform::ModuleHandle module, MoltraxGetBusRecordFn busRecord, MoltraxRenderFn render,
              MoltraxGetBusDirectoryFn busDirectory) noexcept {
+    platform::ModuleHandle expected = nullptr;
+    if (!gModule.compare_exchange_strong(expected, publishingHandle())) return false;
     gBusRecord.store(busRecord, std::memory_order_relaxed);
     gRender.store(render, std::memory_order_relaxed);
     gBusDirectory.store(busDirectory, std::memory_order_relaxed);
-    gGeneration.fetch_add(1, std::memory_order_release);
-    gModule.store(module, std::memory_order_release);
+    gGeneration.fetch_add(1);
+    gModule.store(module);
+    return true;
 }
 
-// Clears the handle first, then the entries; returns the handle that was set.
+// Clears the handle, ends the load's generation and waits until no record
+// access of it is in progress; returns the handle that was set.
 platform::ModuleHandle withdraw() noexcept {
-    platform::ModuleHandle module = gModule.exchange(nullptr, std::memory_order_acq_rel);
-    if (module == nullptr) return nullptr;
-    gGeneration.fetch_add(1, std::memory_order_acq_rel);
+    platform::ModuleHandle module = gModule.load();
+    for (;;) {
+        // A publish in progress is a few stores with no call: wait for its end.
+        if (module == publishingHandle()) {
+            std::this_thread::yield();
+            module = gModule.load();
+        } else if (module == nullptr) {
+            return nullptr;
+        } else if (gModule.compare_exchange_weak(module, nullptr)) {
+            break;
+        }
+    }
+    gGeneration.fetch_add(1);
+    waitForRecordAccesses();
     gBusRecord.store(nullptr, std::memory_order_relaxed);
     gRender.store(nullptr, std::memory_order_relaxed);
     gBusDirectory.store(nullptr, std::memory_order_relaxed);
@@ -50,7 +76,7 @@ platform::ModuleHandle withdraw() noexcept {
 }  // namespace
 
 std::int32_t connectSibling() noexcept {
-    if (gModule.load(std::memory_order_acquire) != nullptr) return 1;
+    if (gModule.load() != nullptr) return 1;
 
     char fileName[32];
     std::snprintf(fileName, sizeof fileName, "Moltrax%s", platform::kModuleSuffix);
@@ -59,13 +85,18 @@ std::int32_t connectSibling() noexcept {
 
     // Exports of a loaded module never change: resolve them once here so the
     // audio thread never calls the loader.
-    publish(module,
+    const bool published = publish(module,
             entryAs<MoltraxGetBusRecordFn>(
                 platform::findEntryByOrdinal(module, MOLTRAX_ORDINAL_GET_BUS_RECORD, "MoltraxGetBusRecord")),
             entryAs<MoltraxRenderFn>(
                 platform::findEntryByOrdinal(module, MOLTRAX_ORDINAL_RENDER, "MoltraxRender")),
             entryAs<MoltraxGetBusDirectoryFn>(platform::findEntryByOrdinal(
                 module, MOLTRAX_ORDINAL_GET_BUS_DIRECTORY, "MoltraxGetBusDirectory")));
+    if (!published) {
+        // Connected meanwhile from inside our load: that load holds the module.
+        platform::freeModule(module);
+        return 1;
+    }
 
     auto connect = entryAs<MoltraxConnectFn>(platform::findEntry(module, "MoltraxConnect"));
     return connect != nullptr ? connect() : 0;
@@ -81,9 +112,12 @@ std::int32_t disconnectSibling() noexcept {
     return 1;
 }
 
-bool siblingLoaded() noexcept { return gModule.load(std::memory_order_acquire) != nullptr; }
+bool siblingLoaded() noexcept {
+    const platform::ModuleHandle module = gModule.load();
+    return module != nullptr && module != publishingHandle();
+}
 
-std::uint32_t siblingGeneration() noexcept { return gGeneration.load(std::memory_order_acquire); }
+std::uint32_t siblingGeneration() noexcept { return gGeneration.load(); }
 
 MoltraxGetBusRecordFn busRecordLookup() noexcept {
     if (!siblingLoaded()) return nullptr;
@@ -104,7 +138,7 @@ namespace testing {
 
 void installSiblingEntries(MoltraxGetBusRecordFn busRecord, MoltraxRenderFn render,
                            MoltraxGetBusDirectoryFn busDirectory) noexcept {
-    platform::ModuleHandle current = gModule.load(std::memory_order_acquire);
+    platform::ModuleHandle current = gModule.load();
     if (current != nullptr && current != standInHandle()) return;
     withdraw();
     publish(standInHandle(), busRecord, render, busDirectory);

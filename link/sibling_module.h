@@ -11,9 +11,13 @@
 namespace MX::link {
 
 // Bodies of our exports MoltraxConnect / MoltraxDisconnect. UI thread, or the
-// instrument's. Disconnect touches no record: the instrument may already have
-// freed them before it tells us. Connections forget claims of the ended load
-// by its generation and settle the marks they left once the module is back.
+// instrument's (also from inside its render call). Connect publishes a module
+// once: a connect from inside our own load of the module finds it published
+// and gives back its extra reference. Disconnect touches no record: it ends
+// the load's generation and waits until no access to a record of that load is
+// in progress (link/record_access.h); the instrument may free its records
+// once it returns. Connections forget claims of the ended load by its
+// generation and settle the marks they left once the module is back.
 std::int32_t connectSibling() noexcept;
 std::int32_t disconnectSibling() noexcept;
 

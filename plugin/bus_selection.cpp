@@ -34,16 +34,12 @@ void writeProgramName(std::int32_t program, char* text) noexcept {
 
 }  // namespace
 
-void Druvo::setSelection(std::int32_t selection) noexcept {
-    selection_.store(selection, std::memory_order_relaxed);
-}
-
 void Druvo::setParameter(VstInt32 index, float value) {
     // NaN names no selection: the call changes nothing.
     if (std::isnan(value)) return;
-    // The release comes even for an unchanged value; the next block claims again.
-    connection_.releaseOnSelectionChange();
-    setSelection(selectionFromValue(value));
+    // A value naming the bus already selected keeps its claim: automation
+    // ramps repeat it every cycle.
+    connection_.select(selectionFromValue(value));
     if (editor) static_cast<AEffGUIEditor*>(editor)->setParameter(index, value);
 }
 
@@ -54,8 +50,7 @@ VstInt32 Druvo::getProgram() { return busSelection(); }
 void Druvo::setProgram(VstInt32 program) {
     // A number outside 0..16 is no program (the dispatcher lets negative ones through).
     if (program < 0 || program > kMaxSelection) return;
-    connection_.releaseOnSelectionChange();
-    setSelection(program);
+    connection_.select(program);
 }
 
 void Druvo::getProgramName(char* name) {
@@ -85,13 +80,14 @@ void Druvo::getParameterName(VstInt32 /*index*/, char* text) {
     if (text) std::snprintf(text, host_text::kParameterNameBytes, "Bus Selection");
 }
 
-// Typed-in selection: the leading decimal number, 0 when there is none. Text
-// entry neither releases the claimed bus nor notifies the editor.
+// Typed-in selection: the leading decimal number, 0 when there is none. Like
+// the parameter, a changed selection releases the claimed bus, so the bus
+// shown is the bus that plays; the editor sees it at its next idle.
 bool Druvo::string2parameter(VstInt32 /*index*/, char* text) {
     if (!text) return false;
     const long number = std::strtol(text, nullptr, 10);
     if (number < 0 || number > kMaxSelection) return false;
-    setSelection(static_cast<std::int32_t>(number));
+    connection_.select(static_cast<std::int32_t>(number));
     return true;
 }
 

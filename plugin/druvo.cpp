@@ -51,8 +51,7 @@ Druvo::~Druvo() {
 void Druvo::process(float** inputs, float** outputs, VstInt32 sampleFrames) {
     if (outputArrangement_ == nullptr) return;  // its allocation failed: nothing is written
     const VstInt32 inputChannels = inputArrangement_ != nullptr ? inputArrangement_->numChannels : 0;
-    connection_.process(inputs, outputs, sampleFrames, inputChannels, outputArrangement_->numChannels,
-                        busSelection());
+    connection_.process(inputs, outputs, sampleFrames, inputChannels, outputArrangement_->numChannels);
 }
 
 void Druvo::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrames) {

@@ -61,20 +61,20 @@ public:
     bool getProductString(char* text) override;
 
     // State the editor shows (read on the UI thread while other threads write it).
-    std::int32_t busSelection() const noexcept { return selection_.load(std::memory_order_relaxed); }
+    std::int32_t busSelection() const noexcept { return connection_.selection(); }
     link::ConnectionState connectionState() const noexcept { return connection_.connectionState(); }
     const VstSpeakerArrangement* outputArrangement() const noexcept { return outputArrangement_; }
     const VstSpeakerArrangement* inputArrangement() const noexcept { return inputArrangement_; }
-    // The editor's copy of the instrument's bus directory.
+    // The editor's copy of the instrument's bus directory, and its refresh
+    // from the instrument (true when it changed).
     MoltraxBusDirectory& outputBusTable() noexcept { return outputBusTable_; }
+    bool refreshOutputBusTable() noexcept { return connection_.refreshDirectory(outputBusTable_); }
     MoltraxBusRecord* claimedRecord() const noexcept { return connection_.claimedRecord(); }
 
 private:
     static void registerInstance() noexcept;
-    void setSelection(std::int32_t selection) noexcept;
 
     link::BusConnection connection_;
-    std::atomic<std::int32_t> selection_{0};
     VstSpeakerArrangement* outputArrangement_ = nullptr;
     VstSpeakerArrangement* inputArrangement_ = nullptr;
     MoltraxBusDirectory outputBusTable_{};

@@ -35,7 +35,8 @@ protected:
         fake::records = {};
     }
     void run(BusConnection& connection, int selection, int frames = kFrames) {
-        connection.process(inputs, outputs, frames, inChannels, outChannels, selection);
+        if (connection.selection() != selection) connection.select(selection);
+        connection.process(inputs, outputs, frames, inChannels, outChannels);
     }
     MoltraxBusRecord& bus(int index) { return *owned[index]; }
 
@@ -146,7 +147,6 @@ TEST_F(BusConnectionTest, SecondInstanceWaitsUntilTheFirstReleases) {
     EXPECT_EQ(second.connectionState(), State::kNotDelivering);
     EXPECT_EQ(bus(0).owner, 1);
 
-    first.releaseOnSelectionChange();
     run(first, 0);
     EXPECT_EQ(first.connectionState(), State::kAllChannels) << "keeps its last state when off";
     run(second, 1);
@@ -195,7 +195,7 @@ TEST_F(BusConnectionTest, UnloadedModuleRecordsAreForgottenUntouched) {
 
     disconnectSibling();
     fake::install();
-    connection.releaseOnSelectionChange();
+    connection.select(3);
     EXPECT_EQ(bus(3).owner, 1);
     EXPECT_EQ(bus(3).refCount, 1);
 }
@@ -204,7 +204,8 @@ TEST_F(BusConnectionTest, MissingBuffersAndRenderEntryAreSkipped) {
     fake::install(fake::getBusRecord, nullptr);
     BusConnection connection(1);
     outputs[1] = nullptr;
-    connection.process(nullptr, outputs, kFrames, inChannels, outChannels, 1);
+    connection.select(1);
+    connection.process(nullptr, outputs, kFrames, inChannels, outChannels);
     EXPECT_EQ(out[0][0], 0.0f);
     EXPECT_EQ(fake::renders, 0);
 
@@ -214,6 +215,6 @@ TEST_F(BusConnectionTest, MissingBuffersAndRenderEntryAreSkipped) {
     run(connection, 1);
     EXPECT_EQ(out[0][0], 0.75f);
     bus(0).ready = 1;
-    connection.process(inputs, nullptr, kFrames, inChannels, outChannels, 1);
+    connection.process(inputs, nullptr, kFrames, inChannels, outChannels);
     EXPECT_EQ(bus(0).ready, 0);
 }

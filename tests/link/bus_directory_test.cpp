@@ -63,22 +63,22 @@ TEST(BusDirectory, RefreshCopiesTheWholeDirectoryAndReportsChanges) {
     auto sibling = defaults();
     fake::directory = sibling.get();
 
-    EXPECT_FALSE(refreshDirectory(*table)) << "no module loaded";
+    EXPECT_FALSE(refreshDirectory(*table, 1)) << "no module loaded";
     fake::install(fake::getBusRecord, fake::render, nullptr);
-    EXPECT_FALSE(refreshDirectory(*table)) << "no directory entry";
+    EXPECT_FALSE(refreshDirectory(*table, 1)) << "no directory entry";
 
     fake::install();
     sibling->entries[2].index = 7;
-    EXPECT_FALSE(refreshDirectory(*table)) << "index alone is no change";
+    EXPECT_FALSE(refreshDirectory(*table, 1)) << "index alone is no change";
     EXPECT_EQ(table->entries[2].index, 7);
 
     std::strcpy(sibling->entries[1].name, "Drums");
     sibling->count = 2;
-    EXPECT_TRUE(refreshDirectory(*table));
+    EXPECT_TRUE(refreshDirectory(*table, 1));
     EXPECT_EQ(std::memcmp(table.get(), sibling.get(), sizeof *table), 0);
 
     fake::directory = nullptr;
-    EXPECT_FALSE(refreshDirectory(*table));
+    EXPECT_FALSE(refreshDirectory(*table, 1));
     EXPECT_STREQ(table->entries[1].name, "Drums");
     disconnectSibling();
 }

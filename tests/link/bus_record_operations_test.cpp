@@ -116,20 +116,18 @@ TEST_F(BusRecordOperations, CopyTakesTheShorterLengthAndSkipsMissingOutputs) {
     EXPECT_EQ(record->ready, 0) << "cleared even with nothing to zero";
 }
 
-TEST_F(BusRecordOperations, ReleasesDifferInWhatTheyTest) {
+TEST_F(BusRecordOperations, ReleaseTouchesOnlyAnEnabledRecordWithOurMark) {
     ASSERT_TRUE(claimRecord(*record, 5, 2));
     record->enabled = 0;
-    releaseAtDestruction(*record, 5);
+    releaseRecord(*record, 5);
     EXPECT_EQ(record->owner, 5);
-    releaseOnSelectionChange(*record);
-    EXPECT_EQ(record->owner, 0);
-    EXPECT_EQ(record->refCount, 0);
+    EXPECT_EQ(record->refCount, 1);
 
     record->enabled = 1;
-    ASSERT_TRUE(claimRecord(*record, 5, 2));
-    releaseAtDestruction(*record, 6);
+    releaseRecord(*record, 6);
+    EXPECT_EQ(record->owner, 5) << "another effect's claim is never wiped";
     EXPECT_EQ(record->refCount, 1);
-    releaseAtDestruction(*record, 5);
+    releaseRecord(*record, 5);
     EXPECT_EQ(record->owner, 0);
     EXPECT_EQ(record->refCount, 0);
 }

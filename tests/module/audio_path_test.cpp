@@ -184,6 +184,7 @@ TEST_F(AudioPath, ArrangementChangeAppliesAtTheNextClaim) {
     instance->processReplacing(block);
     EXPECT_EQ(record(0).requestedChannels, 6);
     EXPECT_EQ(record(0).activeChannels, 6);
+    instance->selectBus(0);
     instance->selectBus(1);
     instance->processReplacing(block);
     EXPECT_EQ(record(0).requestedChannels, 2);

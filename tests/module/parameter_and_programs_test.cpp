@@ -40,6 +40,10 @@ TEST_F(BusSelection, ValuesBetweenStepsRoundDown) {
     EXPECT_EQ(instance->program(), 16);
     instance->setParameter(0.12f);
     EXPECT_EQ(instance->program(), 1);
+    instance->setParameter(0.0624999f);  // just below a step still names it
+    EXPECT_EQ(instance->program(), 1);
+    instance->setParameter(0.9999999f);
+    EXPECT_EQ(instance->program(), 16);
     instance->setParameter(0.06f);
     EXPECT_EQ(instance->program(), 0);
     EXPECT_EQ(instance->getParameter(), 0.0f);

@@ -18,10 +18,17 @@ TEST_F(BusSelection, RefusedOrIgnoredChangesKeepTheClaim) {
 
     dispatch(effect, effSetProgram, 0, -4);
     effect.setParameter(0, std::nanf(""));
-    char text[] = "9";
-    effect.string2parameter(0, text);  // text entry never releases
+    effect.setParameter(0, 0.0640f);  // a ramp's next value on the same bus
+    char same[] = "1";
+    effect.string2parameter(0, same);
+    dispatch(effect, effSetProgram, 0, 1);
     EXPECT_EQ(effect.claimedRecord(), &bus1);
     EXPECT_EQ(bus1.refCount, 1);
+
+    char other[] = "9";
+    effect.string2parameter(0, other);  // a typed change plays the typed bus
+    EXPECT_EQ(effect.claimedRecord(), nullptr);
+    EXPECT_EQ(bus1.refCount, 0);
 }
 
 TEST_F(BusSelection, OnlyBusIndicesZeroToFifteenReachTheInstrument) {
