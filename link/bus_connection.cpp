@@ -79,7 +79,8 @@ void BusConnection::process(float* const* inputs, float* const* outputs, std::in
     passThrough(inputs, outputs, frames, inputChannels, outputCount, delivered);
 }
 
-Delivered BusConnection::pull(float* const* outputs, std::int32_t frames, std::int32_t outputChannels) noexcept {
+Delivered BusConnection::pull(float* const* outputs, std::int32_t frames,
+                              std::int32_t outputChannels) noexcept {
     // While the module is away a held record is neither read nor dropped: its
     // pointer is never used again (its generation has ended), and its bus tells
     // where a mark of ours may remain once the module is back.
@@ -93,7 +94,8 @@ Delivered BusConnection::pull(float* const* outputs, std::int32_t frames, std::i
     const std::uint32_t change = selectionChanges_.load();
     const std::int32_t busIndex = busIndexOf(selection_.load());
     settleStaleClaim(busIndex);
-    if (claimed_.load() == nullptr && busIndex >= 0) claim(busIndex, channelConfigurationFor(outputChannels), change);
+    if (claimed_.load() == nullptr && busIndex >= 0)
+        claim(busIndex, channelConfigurationFor(outputChannels), change);
 
     MoltraxBusRecord* const record = claimed_.load();
     if (record == nullptr) return {0, 0};
@@ -211,7 +213,8 @@ ConnectionState BusConnection::connectionState() const noexcept {
 
 MoltraxBusRecord* BusConnection::claimedRecord() const noexcept {
     MoltraxBusRecord* const record = claimed_.load();
-    const bool current = siblingLoaded() && claimGeneration_.load(std::memory_order_relaxed) == siblingGeneration();
+    const bool current =
+        siblingLoaded() && claimGeneration_.load(std::memory_order_relaxed) == siblingGeneration();
     return record != nullptr && current ? record : nullptr;
 }
 

@@ -23,8 +23,7 @@ std::atomic<std::uint32_t>& slotFor(std::int32_t slot) noexcept {
 
 // Sequentially consistent on both sides: either disconnect sees the stretch
 // announced and waits for it, or the stretch sees the load ended and stays out.
-RecordAccess::RecordAccess(std::int32_t slot, std::uint32_t generation) noexcept
-    : slotCount_(slotFor(slot)) {
+RecordAccess::RecordAccess(std::int32_t slot, std::uint32_t generation) noexcept : slotCount_(slotFor(slot)) {
     slotCount_.fetch_add(1, std::memory_order_seq_cst);
     current_ = siblingLoaded() && siblingGeneration() == generation;
 }

@@ -86,12 +86,12 @@ std::int32_t connectSibling() noexcept {
     // Exports of a loaded module never change: resolve them once here so the
     // audio thread never calls the loader.
     const bool published = publish(module,
-            entryAs<MoltraxGetBusRecordFn>(
-                platform::findEntryByOrdinal(module, MOLTRAX_ORDINAL_GET_BUS_RECORD, "MoltraxGetBusRecord")),
-            entryAs<MoltraxRenderFn>(
-                platform::findEntryByOrdinal(module, MOLTRAX_ORDINAL_RENDER, "MoltraxRender")),
-            entryAs<MoltraxGetBusDirectoryFn>(platform::findEntryByOrdinal(
-                module, MOLTRAX_ORDINAL_GET_BUS_DIRECTORY, "MoltraxGetBusDirectory")));
+                                   entryAs<MoltraxGetBusRecordFn>(platform::findEntryByOrdinal(
+                                       module, MOLTRAX_ORDINAL_GET_BUS_RECORD, "MoltraxGetBusRecord")),
+                                   entryAs<MoltraxRenderFn>(platform::findEntryByOrdinal(
+                                       module, MOLTRAX_ORDINAL_RENDER, "MoltraxRender")),
+                                   entryAs<MoltraxGetBusDirectoryFn>(platform::findEntryByOrdinal(
+                                       module, MOLTRAX_ORDINAL_GET_BUS_DIRECTORY, "MoltraxGetBusDirectory")));
     if (!published) {
         // Connected meanwhile from inside our load: that load holds the module.
         platform::freeModule(module);
