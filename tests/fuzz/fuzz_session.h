@@ -131,6 +131,9 @@ public:
                 if (outputs_[c][k] != kGuard) std::abort();
     }
 
+    const float* input(int channel) const { return inputs_[channel]; }
+    const float* output(int channel) const { return outputs_[channel]; }
+
 private:
     static constexpr int kStride = kMaxFrames + kGuardFrames;
     std::unique_ptr<float[]> samples_{new float[2 * kMaxChannels * kStride]()};

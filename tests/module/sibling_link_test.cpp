@@ -252,6 +252,25 @@ void MOLTRAX_CDECL reconnectInsideLookup(int32_t) {
     PluginModule::instance().connectExport()();
 }
 
+void MOLTRAX_CDECL unloadInsideLookup(int32_t) {
+    Standin::instance().control().onBusLookup = nullptr;
+    PluginModule::instance().disconnectExport()();
+}
+
+// The instrument removed during a block: it tells us, then frees bus 1's
+// record (moved; the copy keeps our mark), as its contract prescribes.
+void MOLTRAX_CDECL leaveInsideRender(int32_t) {
+    Standin::instance().control().onRender = nullptr;
+    PluginModule::instance().disconnectExport()();
+    Standin::instance().control().replaceRecord(0, 1);
+}
+
+PluginInstance* gSwitched;
+void MOLTRAX_CDECL switchToBus3InsideLookup(int32_t) {
+    Standin::instance().control().onBusLookup = nullptr;
+    gSwitched->selectBus(3);
+}
+
 // The sibling may free or move its records and then call our disconnect: it
 // touches no record, and the effect takes a moved record that still carries
 // its mark back at the next block, counted once.
@@ -283,17 +302,38 @@ TEST_F(SiblingLink, DisconnectTouchesNoRecord) {
 // back, and closing it leaves no mark of ours.
 TEST_F(SiblingLink, ReconnectStrandsNoClaim) {
     const PluginModule& module = PluginModule::instance();
-    const char* const ways[] = {"no block between", "a block while away", "reconnect inside the claim",
-                                "closed before any block", "other bus selected while away"};
+    const char* const ways[] = {"no block between",
+                                "a block while away",
+                                "reconnect inside the claim",
+                                "closed before any block",
+                                "other bus selected while away",
+                                "unloaded inside the claim",
+                                "unloaded inside the stale mark's lookup",
+                                "left inside the render"};
     for (const char* way : ways) {
         SCOPED_TRACE(way);
         const std::string name = way;
         standin().reset();
         auto instance = makeInstanceOnBus(1);
         ASSERT_EQ(record(0).owner, 1);
+        const bool otherBus = name == "other bus selected while away" || name.starts_with("unloaded");
         if (name == "reconnect inside the claim") {
             standin().control().onBusLookup = reconnectInsideLookup;
             selectAndRun(*instance, 1);
+        } else if (name == "unloaded inside the claim") {
+            instance->selectBus(2);
+            standin().control().onBusLookup = unloadInsideLookup;
+            runBlock(*instance);
+            EXPECT_EQ(record(1).owner, 0) << "a record of an ended load is not claimed";
+            EXPECT_EQ(module.connectExport()(), 1);
+        } else if (name == "left inside the render") {
+            standin().control().onRender = leaveInsideRender;
+            fillBus(record(0), 32);
+            record(0).ready = 0;
+            AudioBlock block(32);
+            instance->processReplacing(block);
+            for (int c = 0; c < kChannels; ++c) EXPECT_EQ(block.outputChannel(c), block.inputChannel(c));
+            EXPECT_EQ(module.connectExport()(), 1);
         } else {
             EXPECT_EQ(module.disconnectExport()(), 1);
             EXPECT_EQ(record(0).owner, 1) << "untouched by the disconnect";
@@ -306,12 +346,18 @@ TEST_F(SiblingLink, ReconnectStrandsNoClaim) {
                 EXPECT_EQ(record(0).ready, 1);
                 EXPECT_EQ(standin().calls().getBusRecord, lookups);
             }
-            if (name == "other bus selected while away") instance->selectBus(2);
+            if (otherBus) instance->selectBus(2);
             EXPECT_EQ(module.connectExport()(), 1);
+            if (name == "unloaded inside the stale mark's lookup") {
+                standin().control().onBusLookup = unloadInsideLookup;
+                runBlock(*instance);
+                EXPECT_EQ(record(0).owner, 1) << "released only through the loaded module";
+                EXPECT_EQ(module.connectExport()(), 1);
+            }
         }
         if (name == "closed before any block") {
             instance->close();
-        } else if (name == "other bus selected while away") {
+        } else if (otherBus) {
             runBlock(*instance);
             EXPECT_EQ(record(0).owner, 0);
             EXPECT_EQ(record(0).refCount, 0);
@@ -331,6 +377,23 @@ TEST_F(SiblingLink, ReconnectStrandsNoClaim) {
         EXPECT_EQ(record(0).owner, 0);
         EXPECT_EQ(record(0).refCount, 0);
     }
+}
+
+// A selection change that lands inside the block's claim: the claim of the
+// old bus is given back and the next block claims the new one.
+TEST_F(SiblingLink, SelectionChangedInsideTheClaimPlaysTheNewBus) {
+    auto holder = makeInstanceOnBus(2);
+    auto instance = makeInstanceOnBus(2);
+    gSwitched = instance.get();
+    holder->selectBus(0);  // a hand-over: bus 2 is free, and instance moves on
+    standin().control().onBusLookup = switchToBus3InsideLookup;
+    runBlock(*instance);
+    runBlock(*instance);
+    EXPECT_EQ(record(1).owner, 0);
+    EXPECT_EQ(record(1).refCount, 0);
+    EXPECT_EQ(record(2).owner, 2);
+    holder->close();
+    instance->close();
 }
 
 TEST_F(SiblingLink, EffectClosedWhileTheSiblingIsAwayLeavesItAlone) {

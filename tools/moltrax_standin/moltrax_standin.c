@@ -6,6 +6,7 @@
 #include "tools/moltrax_standin/instrument.h"
 
 #include <math.h>
+#include <stdatomic.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -41,6 +42,16 @@ static void resetRecord(int32_t bus) {
     record->enabled = 1;
 }
 
+/* The instrument's own guard between its render (audio thread) and the
+   replacement of its records (any thread): we keep our side safe through
+   our disconnect, the instrument keeps its own. Never held while a hook runs. */
+static atomic_flag gRecordsBusy = ATOMIC_FLAG_INIT;
+static void lockRecords(void) {
+    while (atomic_flag_test_and_set_explicit(&gRecordsBusy, memory_order_acquire)) {
+    }
+}
+static void unlockRecords(void) { atomic_flag_clear_explicit(&gRecordsBusy, memory_order_release); }
+
 /* Records moved away with mode 2 of replaceRecord, freed at the next reset. */
 static MoltraxBusRecord* gKeptRecords[MOLTRAX_BUS_COUNT * 4];
 static int32_t gKeptCount;
@@ -52,6 +63,7 @@ static void freeKeptRecords(void) {
 
 static void MOLTRAX_CDECL replaceRecord(int32_t bus, int32_t mode) {
     if (bus < 0 || bus >= MOLTRAX_BUS_COUNT) return;
+    lockRecords();
     MoltraxBusRecord* old = gOwnedRecords[bus];
     MoltraxBusRecord* moved = NULL;
     if (mode != 0) {
@@ -66,6 +78,7 @@ static void MOLTRAX_CDECL replaceRecord(int32_t bus, int32_t mode) {
     gOwnedRecords[bus] = moved;
     if (moved != NULL && moved->entry == NULL) resetRecord(bus);
     gControl.records[bus] = moved;
+    unlockRecords();
 }
 
 static void resetAll(void) {
@@ -152,8 +165,12 @@ MoltraxBusRecord* MOLTRAX_CDECL MoltraxGetBusRecord(int32_t busIndex) {
 void MOLTRAX_CDECL MoltraxRender(int32_t sampleFrames) {
     ++gControl.calls.render;
     gControl.calls.lastRenderFrames = sampleFrames;
+    if (gControl.onRender != NULL) gControl.onRender(sampleFrames);
     if (standinInstrumentRender(sampleFrames)) return;
-    if (gControl.renderMode == 1) renderClaimedBuses(sampleFrames);
+    if (gControl.renderMode != 1) return;
+    lockRecords();
+    renderClaimedBuses(sampleFrames);
+    unlockRecords();
 }
 
 MoltraxBusDirectory* MOLTRAX_CDECL MoltraxGetBusDirectory(void) {

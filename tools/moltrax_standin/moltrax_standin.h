@@ -45,6 +45,10 @@ typedef struct MoltraxStandinControl {
        return null); mode 1 moves it to a new heap address and frees the old
        one; mode 2 moves it and keeps the old one until the next reset. */
     void(MOLTRAX_CDECL* replaceRecord)(int32_t bus, int32_t mode);
+    /* Called at the start of every ordinal-5 render request with its
+       argument: runs the test's code inside the plug-in's block, as an
+       instrument that leaves (tells us, then frees) while a block renders. */
+    void(MOLTRAX_CDECL* onRender)(int32_t sampleFrames);
 } MoltraxStandinControl;
 
 /* Exported by name on every OS. Resets nothing; tests reset with MoltraxStandinReset. */
