@@ -146,6 +146,12 @@ TEST_F(BusConnectionTest, SecondInstanceWaitsUntilTheFirstReleases) {
     run(second, 1);
     EXPECT_EQ(second.connectionState(), State::kNotDelivering);
     EXPECT_EQ(bus(0).owner, 1);
+    // A second copy of the plug-in in the process numbers its own effects:
+    // its instance 1 finds a mark equal to its number that is not its own.
+    BusConnection otherCopy(1);
+    run(otherCopy, 1);
+    EXPECT_EQ(otherCopy.connectionState(), State::kNotDelivering);
+    EXPECT_EQ(bus(0).refCount, 1);
 
     run(first, 0);
     EXPECT_EQ(first.connectionState(), State::kAllChannels) << "keeps its last state when off";
