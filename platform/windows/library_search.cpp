@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <cstring>
+#include <cwchar>
 #include <memory>
 #include <new>
 
@@ -90,15 +91,47 @@ bool hasSearchFlags() noexcept {
     return kernel != nullptr && GetProcAddress(kernel, "AddDllDirectory") != nullptr;
 }
 
-// Whether the host's own search for a bare name (LoadLibraryA's) reaches a
-// file of that name. The file is mapped without resolving its imports or
-// calling its entry point, so none of its code runs, and released at once.
-// Data-file loads would not do: some loaders (wine's) search those
-// regardless of the process's DLL search settings.
-bool hostSearchFinds(const char* fileName) noexcept {
-    HMODULE image = LoadLibraryExA(fileName, nullptr, DONT_RESOLVE_DLL_REFERENCES);
-    if (image != nullptr) FreeLibrary(image);
-    return image != nullptr;
+// True when `list` (folders separated by ';') holds `folder`, with or without
+// a trailing separator, compared without case.
+bool listHoldsFolder(const wchar_t* list, const wchar_t* folder, std::size_t length) noexcept {
+    for (const wchar_t* entry = list; *entry != L'\0';) {
+        const wchar_t* end = std::wcschr(entry, L';');
+        std::size_t entryLength = end != nullptr ? static_cast<std::size_t>(end - entry) : std::wcslen(entry);
+        if (entryLength > 0 && (entry[entryLength - 1] == L'\\' || entry[entryLength - 1] == L'/'))
+            --entryLength;
+        if (entryLength == length && _wcsnicmp(entry, folder, length) == 0) return true;
+        entry += entryLength;
+        while (*entry == L'\\' || *entry == L'/' || *entry == L';') ++entry;
+    }
+    return false;
+}
+
+// Whether the host's own search for a bare name (LoadLibraryA's) goes on to
+// the Windows folder and PATH: not when the host set its default folders
+// (SetDefaultDllDirectories). The loader's own list of the folders its
+// default search takes (ntdll's LdrGetDllPath, which LoadLibrary itself asks)
+// tells, without mapping any file: a probe load of the library would leave it
+// registered for a moment, unprepared, for any other thread loading it. A
+// loader without that list counts as restricted.
+bool hostSearchGoesOn() noexcept {
+    using GetDllPath = LONG(WINAPI*)(const wchar_t*, ULONG, wchar_t**, wchar_t**);
+    using ReleasePath = void(WINAPI*)(wchar_t*);
+    HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+    if (ntdll == nullptr) return false;
+    auto getDllPath =
+        reinterpret_cast<GetDllPath>(reinterpret_cast<void*>(GetProcAddress(ntdll, "LdrGetDllPath")));
+    auto releasePath =
+        reinterpret_cast<ReleasePath>(reinterpret_cast<void*>(GetProcAddress(ntdll, "RtlReleasePath")));
+    wchar_t windows[kPathCapacity];
+    const UINT length = GetWindowsDirectoryW(windows, kPathCapacity);
+    if (getDllPath == nullptr || releasePath == nullptr || length == 0 || length >= kPathCapacity)
+        return false;
+    wchar_t* list = nullptr;
+    wchar_t* unused = nullptr;
+    if (getDllPath(L"Moltrax.dll", 0, &list, &unused) < 0 || list == nullptr) return false;
+    const bool goesOn = listHoldsFolder(list, windows, length);
+    releasePath(list);
+    return goesOn;
 }
 
 }  // namespace
@@ -117,9 +150,8 @@ ModuleHandle loadSharedLibrary(const char* fileName) noexcept {
         if (module != nullptr) return module;
         // The Windows folder and PATH only where the host's own search goes
         // there: a host that set its default folders (SetDefaultDllDirectories)
-        // never does. No getter tells those folders; asking the host's search
-        // for the file itself does.
-        if (!hostSearchFinds(fileName)) return nullptr;
+        // never does.
+        if (!hostSearchGoesOn()) return nullptr;
     } else {
         // No default folders to honour: the classic order, less the current directory.
         module = loadFromProgramFolder(fileName);

@@ -63,7 +63,7 @@ function(expect_binding what wine_path host expected)
   message(STATUS "${what}: ${expected} (host: ${host})")
 endfunction()
 
-expect_binding("current directory and a relative PATH entry" "." "current.Moltrax.dll" none)
+expect_binding("current directory and relative PATH entries" ".;..\\current;..\\path" "current.Moltrax.dll" none)
 expect_binding("SetDllDirectory folder before PATH" "${path_folder}" "added.Moltrax.dll" "added.Moltrax.dll"
   --dll-directory "${added_folder}" "${in_added}" "${in_path}")
 expect_binding("AddDllDirectory folder before PATH" "${path_folder}" "added.Moltrax.dll" "added.Moltrax.dll"
