@@ -10,6 +10,9 @@
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
+#ifndef _WIN32
+#include <dlfcn.h>
+#endif
 
 #define STANDIN_DEFAULT_CHANNELS 6
 #define STANDIN_DEFAULT_RATE 44100.0
@@ -100,8 +103,23 @@ static void resetAll(void) {
     gControl.replaceRecord = replaceRecord;
 }
 
+/* MOLTRAX_STANDIN_CONNECT_AT_LOAD=<plug-in file>: at load, the stand-in calls
+   that loaded plug-in's MoltraxConnect export, as an instrument announcing
+   itself would, even while the plug-in is inside its own load of it. */
+static void connectPluginAtLoad(void) {
+#ifndef _WIN32
+    const char* plugin = getenv("MOLTRAX_STANDIN_CONNECT_AT_LOAD");
+    void* module = plugin != NULL ? dlopen(plugin, RTLD_NOW | RTLD_NOLOAD) : NULL;
+    if (module == NULL) return;
+    int32_t (*connect)(void) = (int32_t(*)(void))dlsym(module, "MoltraxConnect");
+    if (connect != NULL) connect();
+    dlclose(module);
+#endif
+}
+
 __attribute__((constructor)) static void standinLoad(void) {
     resetAll();
+    connectPluginAtLoad();
     /* A host we cannot steer (a real DAW) gets tone mode from the environment:
        MOLTRAX_STANDIN_TONES names the sample rate the tones are rendered for. */
     const char* tones = getenv("MOLTRAX_STANDIN_TONES");
