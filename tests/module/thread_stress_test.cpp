@@ -121,7 +121,7 @@ TEST_F(ThreadStress, AudioUiAndSiblingThreadsAtOnce) {
 // it. Nothing of a freed record may be touched (linux-asan, linux-tsan); a
 // claim the audio thread makes meanwhile must not leave the bus delivered by
 // nobody; closing the effects leaves no mark. DRUVO_STRESS_ROUNDS rounds (500)
-// of four re-opens each, under blocks of 64 to 4096 frames.
+// of four re-opens each, under blocks of 64 to 2048 frames.
 TEST_F(ThreadStress, ReconnectsRacingClaimsStrandNoBus) {
     const char* roundsText = std::getenv("DRUVO_STRESS_ROUNDS");
     const int rounds = roundsText != nullptr ? std::atoi(roundsText) : 500;
@@ -134,7 +134,7 @@ TEST_F(ThreadStress, ReconnectsRacingClaimsStrandNoBus) {
     std::atomic<long> blocks{0};
     std::atomic<long> deliveries{0};
     std::thread audio([&] {
-        for (int frames = 64; !stop.load(); frames = frames >= 4096 ? 64 : frames * 2) {
+        for (int frames = 64; !stop.load(); frames = frames >= 2048 ? 64 : frames * 2) {
             AudioBlock block(frames);
             for (PluginInstance* instance : {first.get(), second.get()}) {
                 instance->processReplacing(block);
