@@ -18,6 +18,7 @@ add_library(druvo_toolkit_win32 STATIC
   ${CMAKE_CURRENT_LIST_DIR}/win32_backend.cpp
   ${CMAKE_CURRENT_LIST_DIR}/win32_frame.cpp
   ${CMAKE_CURRENT_LIST_DIR}/win32_resource_provider.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/window_dpi.cpp
 )
 target_link_libraries(druvo_toolkit_win32
   PUBLIC druvo_toolkit druvo_platform gdi32 user32

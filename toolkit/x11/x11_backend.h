@@ -14,6 +14,9 @@ class X11Backend final : public Backend {
 public:
     // Null when `parentWindow` is null or not a window, or no display opens.
     std::unique_ptr<PlatformFrame> createFrame(CFrame& frame, void* parentWindow) override;
+    // Xft.dpi / 96 from the X server's resource database (what desktops set
+    // for their scaling); 1 without a display or the resource.
+    double displayScale(void* parentWindow) override;
 };
 
 }  // namespace MX::toolkit

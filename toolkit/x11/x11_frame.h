@@ -35,6 +35,8 @@ public:
     // Shows the list and returns; one list at a time.
     void popupMenu(const PopupMenuRequest& request, PopupMenuDone done) override;
     bool processEvents() override;
+    // A new image at the frame's scale, the window resized to it.
+    void scaleChanged() override;
 
     Window window() const { return window_; }
 
@@ -47,13 +49,14 @@ private:
     void finishPopup(int outcome);
     // Paints `area` of the frame into the image and shows it.
     void repaint(const CRect& area);
-    // Copies `area` of the image to the window.
+    // Copies `area` (frame pixels) of the image to the window.
     void show(const CRect& area);
+    double scale() const;
 
     CFrame& frame_;
     Display* display_;
     Window window_ = 0;
-    OffscreenSurface image_;
+    std::unique_ptr<OffscreenSurface> image_;
     cairo_surface_t* windowSurface_ = nullptr;
     CRect exposed_;
     bool windowGone_ = false;
