@@ -168,7 +168,7 @@ enum AudioMasterOpcodes : VstInt32 {
 
 // PreSonus's public VST 2 extension: effVendorSpecific with these in index and
 // value carries the host's display scale for the editor in opt.
-inline constexpr VstInt32 kPreSonusVendor = 0x50726553;      // 'PreS'
+inline constexpr VstInt32 kPreSonusVendor = 0x50726553;        // 'PreS'
 inline constexpr VstIntPtr kContentScaleMessage = 0x41654373;  // 'AeCs'
 
 enum VstPlugCategory : VstInt32 { kPlugCategUnknown = 0, kPlugCategEffect, kPlugCategSynth };

@@ -5,7 +5,9 @@ enable_language(RC)
 # link line of whatever links the backend: the plug-in DLL and test programs.
 set(druvo_editor_bitmaps
   bus_window_101.bmp bus_panel_109.bmp link_lights_110.bmp
-  channel_layouts_115.bmp menu_face_116.bmp menu_icons_118.bmp)
+  channel_layouts_115.bmp menu_face_116.bmp menu_icons_118.bmp
+  bus_window_101_2x.bmp bus_panel_109_2x.bmp link_lights_110_2x.bmp
+  channel_layouts_115_2x.bmp menu_face_116_2x.bmp menu_icons_118_2x.bmp)
 list(TRANSFORM druvo_editor_bitmaps PREPEND ${PROJECT_SOURCE_DIR}/editor/resources/)
 add_library(druvo_editor_bitmaps_rc OBJECT ${CMAKE_CURRENT_LIST_DIR}/editor_bitmaps.rc)
 target_include_directories(druvo_editor_bitmaps_rc PRIVATE ${PROJECT_SOURCE_DIR})

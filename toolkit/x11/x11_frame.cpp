@@ -122,7 +122,8 @@ void X11Frame::scaleChanged() {
     image_ = std::move(image);
     X11ErrorTrap trap(display_);
     const CRect size = frame_.getDeviceSize();
-    XResizeWindow(display_, window_, static_cast<unsigned>(size.width()), static_cast<unsigned>(size.height()));
+    XResizeWindow(display_, window_, static_cast<unsigned>(size.width()),
+                  static_cast<unsigned>(size.height()));
     cairo_xlib_surface_set_size(windowSurface_, size.width(), size.height());
     XFlush(display_);
 }
@@ -175,7 +176,8 @@ void X11Frame::handle(XEvent& event) {
                 unite(exposed_, CRect(event.xexpose.x, event.xexpose.y, event.xexpose.x + event.xexpose.width,
                                       event.xexpose.y + event.xexpose.height));
             if (event.xexpose.count == 0) {
-                repaint(fromDevice(exposed_, scale()).offset(frame_.getViewSize().left, frame_.getViewSize().top));
+                repaint(fromDevice(exposed_, scale())
+                            .offset(frame_.getViewSize().left, frame_.getViewSize().top));
                 exposed_ = CRect();
             }
             break;
