@@ -1,5 +1,6 @@
 #include "toolkit/x11/x11_frame.h"
 
+#include <X11/Xatom.h>
 #include <cairo-xlib.h>
 
 #include <utility>
@@ -7,6 +8,7 @@
 #include "toolkit/display_scale.h"
 #include "toolkit/draw_context.h"
 #include "toolkit/frame.h"
+#include "toolkit/x11/x11_display_scale.h"
 #include "toolkit/x11/x11_error_trap.h"
 
 namespace MX::toolkit {
@@ -80,6 +82,8 @@ bool X11Frame::open(Window parent) {
     windowSurface_ =
         cairo_xlib_surface_create(display_, window_, created.visual, size.width(), size.height());
     XMapWindow(display_, window_);
+    // A desktop that changes its scaling changes the root's resources.
+    XSelectInput(display_, DefaultRootWindow(display_), PropertyChangeMask);
     return !trap.failed();
 }
 
@@ -155,6 +159,8 @@ bool X11Frame::processEvents() {
         XNextEvent(display_, &event);
         if (popup_ && event.xany.window == popup_->window()) {
             finishPopup(popup_->handle(event));
+        } else if (event.type == PropertyNotify && event.xproperty.atom == XA_RESOURCE_MANAGER) {
+            frame_.displayScaleChanged(xftScale(display_));
         } else {
             handle(event);
         }

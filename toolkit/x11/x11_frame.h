@@ -4,7 +4,9 @@
 // and on Expose. The host delivers no X events to a plug-in, so the frame's
 // idle pumps the connection: Expose repaints, button presses go to the frame,
 // and the events of an open pop-up list go to the list, which stays open
-// across idle calls until the user picks or dismisses. UI thread only.
+// across idle calls until the user picks or dismisses. A change of the
+// server's Xft.dpi while the window is open reaches the frame as a new
+// display scale. UI thread only.
 #pragma once
 
 #include <X11/Xlib.h>
