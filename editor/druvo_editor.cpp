@@ -93,9 +93,7 @@ void DruvoEditor::buildWindow(void* parentWindow) {
     auto* background = new CBitmap(editor::kBitmapWindow);
     const CRect size = background->isLoaded() ? CRect(0, 0, background->getWidth(), background->getHeight())
                                               : CRect(0, 0, kWidth, kHeight);
-    scale_ = wantedScale(parentWindow);
-    rect.right = static_cast<short>(toolkit::toDevice(size.width(), scale_));
-    rect.bottom = static_cast<short>(toolkit::toDevice(size.height(), scale_));
+    sizeRect(size, wantedScale(parentWindow));
     auto* window = new CFrame(size, parentWindow, this, frameBackend(), scale_);
     frame = window;
     window->setBackground(background);
@@ -204,11 +202,7 @@ double DruvoEditor::wantedScale(void* parentWindow) const {
 
 bool DruvoEditor::getRect(ERect** place) {
     // Before the window opens, the host sizes its own from this: the scale it will open at.
-    if (!frame) {
-        scale_ = wantedScale(nullptr);
-        rect.right = static_cast<short>(toolkit::toDevice(kWidth, scale_));
-        rect.bottom = static_cast<short>(toolkit::toDevice(kHeight, scale_));
-    }
+    if (!frame) sizeRect(CRect(0, 0, kWidth, kHeight), wantedScale(nullptr));
     return AEffGUIEditor::getRect(place);
 }
 
@@ -223,12 +217,15 @@ void DruvoEditor::displayScaleChanged(double scale) {
     if (hostScale_ <= 0.0) applyScale(toolkit::quantizeScale(scale));
 }
 
-void DruvoEditor::applyScale(double scale) {
+void DruvoEditor::sizeRect(const CRect& size, double scale) {
     scale_ = scale;
-    CFrame* window = getCFrame();
-    const CRect size = window ? window->getViewSize() : CRect(0, 0, kWidth, kHeight);
     rect.right = static_cast<short>(toolkit::toDevice(size.width(), scale));
     rect.bottom = static_cast<short>(toolkit::toDevice(size.height(), scale));
+}
+
+void DruvoEditor::applyScale(double scale) {
+    CFrame* window = getCFrame();
+    sizeRect(window ? window->getViewSize() : CRect(0, 0, kWidth, kHeight), scale);
     if (!window || window->getScale() == scale) return;
     window->setScale(scale);
     druvo().sizeWindow(rect.right, rect.bottom);

@@ -10,6 +10,7 @@
 #include "link/connection_state.h"
 #include "plugin/sdk/aeffguieditor.h"
 #include "toolkit/control.h"
+#include "toolkit/geometry.h"
 
 namespace MX {
 
@@ -72,6 +73,8 @@ private:
     void refreshIndicators(link::ConnectionState state);
     // The host's scale where it gave one, else the system's for `parentWindow`; rounded.
     double wantedScale(void* parentWindow) const;
+    // The rectangle for a window of `size` (frame pixels) at `scale`.
+    void sizeRect(const toolkit::CRect& size, double scale);
     // Takes `scale` for the rectangle and an open window; asks the host to resize.
     void applyScale(double scale);
 
