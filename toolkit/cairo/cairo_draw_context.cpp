@@ -37,8 +37,8 @@ void CairoDrawContext::copyPixels(const CBitmap& bitmap, const CRect& area, cons
     auto* data = reinterpret_cast<unsigned char*>(const_cast<std::uint32_t*>(image.pixels.data()));
     cairo_surface_t* pixels = cairo_image_surface_create_for_data(data, CAIRO_FORMAT_ARGB32, image.width,
                                                                   image.height, image.width * 4);
-    // Drawn at its own size: pixel for pixel. Otherwise only the copied part
-    // is sampled, smoothly, so neighbouring pictures of a strip stay out.
+    // At its own size, or twice it: pixel for pixel. Otherwise only the copied
+    // part is sampled, smoothly, so neighbouring pictures of a strip stay out.
     const bool exact = scale == imageScale || scale == 2.0 * imageScale;
     cairo_surface_t* part =
         exact ? cairo_surface_reference(pixels)
