@@ -34,7 +34,8 @@ fi
 export WINELOADER="$wine"
 if [ -n "${DRUVO_WINE_LOGPIXELS:-}" ]; then
     for key in 'HKCU\Control Panel\Desktop' 'HKCC\Software\Fonts'; do
-        "$wine" reg add "$key" /v LogPixels /t REG_DWORD /d "$DRUVO_WINE_LOGPIXELS" /f >/dev/null 2>&1
+        "$wine" reg add "$key" /v LogPixels /t REG_DWORD /d "$DRUVO_WINE_LOGPIXELS" /f >/dev/null 2>&1 ||
+            { echo "wine-run: cannot set LogPixels in $key" >&2; exit 1; }
     done
 fi
 exec "$wine" "$@"
