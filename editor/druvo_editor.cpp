@@ -1,5 +1,6 @@
 #include "editor/druvo_editor.h"
 
+#include <cmath>
 #include <iterator>
 #include <new>
 
@@ -12,6 +13,7 @@
 #include "plugin/druvo.h"
 #include "toolkit/auto_animation.h"
 #include "toolkit/bitmap.h"
+#include "toolkit/display_scale.h"
 #include "toolkit/frame.h"
 
 namespace MX {
@@ -91,7 +93,8 @@ void DruvoEditor::buildWindow(void* parentWindow) {
     auto* background = new CBitmap(editor::kBitmapWindow);
     const CRect size = background->isLoaded() ? CRect(0, 0, background->getWidth(), background->getHeight())
                                               : CRect(0, 0, kWidth, kHeight);
-    auto* window = new CFrame(size, parentWindow, this, frameBackend());
+    sizeRect(size, wantedScale(parentWindow));
+    auto* window = new CFrame(size, parentWindow, this, frameBackend(), scale_);
     frame = window;
     window->setBackground(background);
     background->forget();
@@ -191,6 +194,41 @@ void DruvoEditor::refreshIndicators(ConnectionState state) {
         channelDisplay_->setValue(channels);
         channelDisplay_->setDirty();
     }
+}
+
+double DruvoEditor::wantedScale(void* parentWindow) const {
+    return toolkit::quantizeScale(hostScale_ > 0.0 ? hostScale_ : frameBackend()->displayScale(parentWindow));
+}
+
+bool DruvoEditor::getRect(ERect** place) {
+    // Before the window opens, the host sizes its own from this: the scale it will open at.
+    if (!frame) sizeRect(CRect(0, 0, kWidth, kHeight), wantedScale(nullptr));
+    return AEffGUIEditor::getRect(place);
+}
+
+bool DruvoEditor::setContentScaleFactor(float scale) {
+    if (!std::isfinite(scale) || scale <= 0.0f) return false;
+    hostScale_ = scale;
+    applyScale(toolkit::quantizeScale(scale));
+    return true;
+}
+
+void DruvoEditor::displayScaleChanged(double scale) {
+    if (hostScale_ <= 0.0) applyScale(toolkit::quantizeScale(scale));
+}
+
+void DruvoEditor::sizeRect(const CRect& size, double scale) {
+    scale_ = scale;
+    rect.right = static_cast<short>(toolkit::toDevice(size.width(), scale));
+    rect.bottom = static_cast<short>(toolkit::toDevice(size.height(), scale));
+}
+
+void DruvoEditor::applyScale(double scale) {
+    CFrame* window = getCFrame();
+    sizeRect(window ? window->getViewSize() : CRect(0, 0, kWidth, kHeight), scale);
+    if (!window || window->getScale() == scale) return;
+    window->setScale(scale);
+    druvo().sizeWindow(rect.right, rect.bottom);
 }
 
 void DruvoEditor::valueChanged(toolkit::CControl* control) {

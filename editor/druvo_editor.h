@@ -1,4 +1,4 @@
-// The plug-in's window: a 317 x 59 panel with the channel display, and, while
+// The plug-in's window: a 317 x 59 panel (times the display scale) with the channel display, and, while
 // the effect's connection state is not kNoRecord, the selection panel, the bus menu
 // and the connection light. Everything it shows is pulled from the effect on
 // the host's idle calls; a pick in the bus menu sets the effect's parameter.
@@ -10,6 +10,7 @@
 #include "link/connection_state.h"
 #include "plugin/sdk/aeffguieditor.h"
 #include "toolkit/control.h"
+#include "toolkit/geometry.h"
 
 namespace MX {
 
@@ -45,6 +46,17 @@ public:
     // A pick in the bus menu sets parameter 0 to item × 0.0625.
     void valueChanged(toolkit::CControl* control) override;
 
+    // The window's size at the scale it opens at (or is open at).
+    bool getRect(ERect** place) override;
+    // The host's scale, which from now on wins over the system's; an open
+    // window redraws at it and asks the host for the new size. False for a
+    // scale that is not a positive number.
+    bool setContentScaleFactor(float scale) override;
+    // The system's scale for the window changed (it moved to another display);
+    // taken unless the host stated its own.
+    void displayScaleChanged(double scale) override;
+    double scale() const noexcept { return scale_; }
+
     // The views while the window is open; null otherwise.
     toolkit::CFrame* getCFrame() const noexcept;
     DruvoMenu* busMenu() const noexcept { return busMenu_; }
@@ -59,12 +71,20 @@ private:
     void attachLinkViews();
     void detachLinkViews();
     void refreshIndicators(link::ConnectionState state);
+    // The host's scale where it gave one, else the system's for `parentWindow`; rounded.
+    double wantedScale(void* parentWindow) const;
+    // The rectangle for a window of `size` (frame pixels) at `scale`.
+    void sizeRect(const toolkit::CRect& size, double scale);
+    // Takes `scale` for the rectangle and an open window; asks the host to resize.
+    void applyScale(double scale);
 
     DruvoMenu* busMenu_ = nullptr;
     toolkit::CAutoAnimation* connectionLight_ = nullptr;
     toolkit::CAutoAnimation* channelDisplay_ = nullptr;
     toolkit::CAutoAnimation* selectionPanel_ = nullptr;
     link::ConnectionState lastShownState_ = link::ConnectionState::kNoRecord;
+    double hostScale_ = 0.0;  // 0 until the host states its scale
+    double scale_ = 1.0;
 };
 
 // The effect's editor factory: builds a DruvoEditor for `effect`, which owns

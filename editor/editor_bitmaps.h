@@ -1,4 +1,6 @@
-// The editor's six bitmaps, by resource number.
+// The editor's six bitmaps, by resource number. Each has a double-size
+// drawing at its number + toolkit::kDoubleSizeIdOffset (1101 to 1118), which
+// CBitmap loads along and draws from at display scales above 1.
 // UI thread.
 #pragma once
 

@@ -2,6 +2,8 @@
 # Screenshots of the editor in real windows, under a virtual X server:
 #   x11-editor.png, x11-editor-popup.png      druvo.so in an X11 host window
 #   win32-editor.png, win32-editor-popup.png  druvo_x64.dll under wine
+# and each at a display scale of 200 % (x11-editor-2x.png ...: Xft.dpi 192;
+# wine in a prefix of its own with LogPixels 192)
 # into build/window-screenshots/. Builds what it needs in build/linux and
 # build/windows-x64 (or DRUVO_LINUX_BUILD / DRUVO_WIN64_BUILD).
 set -euo pipefail
@@ -27,8 +29,8 @@ snapshot=$linux_build/tests/window/x11_snapshot
 # The wine host prints "open" once the editor shows; the screen is taken
 # then, and closing the host's input ends it.
 win32_shot() {
-    local name=$1 height=$2
-    shift 2
+    local name=$1 width=$2 height=$3
+    shift 3
     local dir
     dir=$(mktemp -d)
     mkfifo "$dir/input"
@@ -43,7 +45,7 @@ win32_shot() {
     done
     local status=0
     if grep -q '^open' "$dir/log"; then
-        "$snapshot" grab "$out/$name" 40 40 317 "$height" || status=$?
+        "$snapshot" grab "$out/$name" 40 40 "$width" "$height" || status=$?
     else
         cat "$dir/log" >&2
         status=1
@@ -53,6 +55,15 @@ win32_shot() {
     rm -rf "$dir"
     return $status
 }
-win32_shot win32-editor.png 59
-win32_shot win32-editor-popup.png 359 popup
+win32_shot win32-editor.png 317 59
+win32_shot win32-editor-popup.png 317 359 popup
+
+wineserver -k 2>/dev/null || true
+echo "Xft.dpi: 192" | xrdb -nocpp -merge
+"$snapshot" editor "$out" 2x
+WINEPREFIX="$win64_build/wine-window-prefix-192" DRUVO_WINE_LOGPIXELS=192
+export WINEPREFIX DRUVO_WINE_LOGPIXELS
+win32_shot win32-editor-2x.png 634 118 2x
+win32_shot win32-editor-popup-2x.png 634 718 popup 2x
+wineserver -k 2>/dev/null || true
 ls -1 "$out"

@@ -5,7 +5,8 @@
 # is set, that prefix's wineserver is ended before and after the command: it
 # holds connections to the display it was started with. -noreset: the server
 # would otherwise reset whenever its last client leaves, and a test opening a
-# connection at that moment would find no display.
+# connection at that moment would find no display. DRUVO_XFT_DPI, when set, is
+# loaded as the server's Xft.dpi resource, as a desktop scaled above 100 % does.
 set -u
 dir=$(mktemp -d "${TMPDIR:-/tmp}/druvo-xvfb.XXXXXX")
 xvfb_pid=""
@@ -31,6 +32,9 @@ while [ ! -s "$dir/display" ]; do
     sleep 0.05
 done
 display=":$(head -n 1 "$dir/display")"
+if [ -n "${DRUVO_XFT_DPI:-}" ]; then
+    echo "Xft.dpi: $DRUVO_XFT_DPI" | DISPLAY=$display xrdb -nocpp -merge || exit 1
+fi
 
 DISPLAY=$display DRUVO_WINE_DISPLAY=$display "$@"
 status=$?

@@ -46,6 +46,9 @@ public:
     // when an event's handling destroyed the frame (a host that closes the
     // editor from a callback of a click): the caller must not touch it again.
     virtual bool processEvents() { return true; }
+    // Redoes the surface (and the window) for the frame's new scale; the
+    // frame repaints it all at its next idle.
+    virtual void scaleChanged() {}
 };
 
 class Backend {
@@ -54,6 +57,12 @@ public:
     // Makes the surface of `frame` (its view size) inside the native parent
     // window, which may be null for backends without windows. Null on failure.
     virtual std::unique_ptr<PlatformFrame> createFrame(CFrame& frame, void* parentWindow) = 0;
+    // The scale the window system states for a window inside `parentWindow`
+    // (null: for the screen), before rounding; 1 where it states none.
+    virtual double displayScale(void* parentWindow) {
+        (void)parentWindow;
+        return 1.0;
+    }
 };
 
 // The backend new frames use when none is named. Null (the start value): frames

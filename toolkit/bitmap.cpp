@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "toolkit/display_scale.h"
 #include "toolkit/draw_context.h"
 #include "toolkit/resource_provider.h"
 
@@ -9,7 +10,21 @@ namespace MX::toolkit {
 
 CBitmap::CBitmap(int resourceId) : resourceId_(resourceId) {
     if (ResourceProvider* provider = resourceProvider()) provider->loadBitmap(resourceId, image_);
-    if (image_.empty()) image_ = PixelImage{};
+    if (image_.empty()) {
+        image_ = PixelImage{};
+        return;
+    }
+    ResourceProvider* provider = resourceProvider();
+    if (!provider || !provider->loadBitmap(resourceId + kDoubleSizeIdOffset, doubleImage_) ||
+        doubleImage_.width != 2 * image_.width || doubleImage_.height != 2 * image_.height) {
+        doubleImage_ = PixelImage{};
+    }
+}
+
+const PixelImage& CBitmap::imageFor(double scale, int& imageScale) const {
+    const bool doubled = scale > 1.0 && !doubleImage_.empty();
+    imageScale = doubled ? 2 : 1;
+    return doubled ? doubleImage_ : image_;
 }
 
 CBitmap::CBitmap(PixelImage image) : image_(std::move(image)) {

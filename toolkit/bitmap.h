@@ -14,7 +14,8 @@ class CDrawContext;
 class CBitmap : public CReferenceCounter {
 public:
     // Loads bitmap `resourceId` through the current resource provider; the
-    // bitmap is empty (0 x 0, not loaded) when that fails.
+    // bitmap is empty (0 x 0, not loaded) when that fails. Its double-size
+    // drawing (id + kDoubleSizeIdOffset) comes along where the provider has one.
     explicit CBitmap(int resourceId);
     // From decoded pixels, made opaque; empty when the size does not match the pixels.
     explicit CBitmap(PixelImage image);
@@ -24,6 +25,9 @@ public:
     CCoord getHeight() const { return image_.height; }
     bool isLoaded() const { return !image_.empty(); }
     const PixelImage& image() const { return image_; }
+    // The drawing to scale from at display `scale`: the double-size one above
+    // scale 1 where there is one, else the 1x image. `imageScale` is set to 2 or 1.
+    const PixelImage& imageFor(double scale, int& imageScale) const;
 
     // Copies the area of `rect`'s size whose top-left source pixel is `offset`
     // into `rect`. Source pixels outside the bitmap are not drawn.
@@ -32,6 +36,7 @@ public:
 private:
     int resourceId_ = -1;
     PixelImage image_;
+    PixelImage doubleImage_;  // empty without a double-size drawing
 };
 
 }  // namespace MX::toolkit

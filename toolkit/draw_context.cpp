@@ -17,7 +17,8 @@ CCoord clampCoord(std::int64_t v) {
 
 }  // namespace
 
-CDrawContext::CDrawContext(const CRect& surface) : surface_(surface), clip_(surface) {}
+CDrawContext::CDrawContext(const CRect& surface, double scale)
+    : surface_(surface), scale_(scale), clip_(surface) {}
 
 void CDrawContext::setClipRect(const CRect& clip) { clip_ = CRect(clip).bound(surface_); }
 

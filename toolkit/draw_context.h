@@ -1,6 +1,7 @@
 // The drawing interface views draw through. This base keeps the drawing
-// state (clip rectangle, colours, font) and does the clipping; each
-// backend implements the few pixel primitives below for its surface.
+// state (clip rectangle, colours, font, display scale) and does the clipping
+// in frame pixels; each backend implements the few pixel primitives below
+// for its surface, multiplying by the scale.
 // UI thread.
 #pragma once
 
@@ -15,7 +16,7 @@ class CBitmap;
 class CDrawContext {
 public:
     // `surface` is the drawable area in frame coordinates and the initial clip.
-    explicit CDrawContext(const CRect& surface);
+    explicit CDrawContext(const CRect& surface, double scale = 1.0);
     CDrawContext(const CDrawContext&) = delete;
     CDrawContext& operator=(const CDrawContext&) = delete;
     virtual ~CDrawContext() = default;
@@ -24,6 +25,9 @@ public:
     void setClipRect(const CRect& clip);
     CRect& getClipRect(CRect& clip) const;
     void resetClipRect();
+
+    // Device pixels per frame pixel; views draw at scale 1 whatever it is.
+    double getScale() const { return scale_; }
 
     void setFillColor(const CColor& colour) { fillColour_ = colour; }
     void setFontColor(const CColor& colour) { fontColour_ = colour; }
@@ -44,7 +48,8 @@ public:
 
 protected:
     // Backend primitives. `area` arrives non-empty and inside the clip; in
-    // copyPixels `source` + `area`'s size lies inside the bitmap.
+    // copyPixels `source` + `area`'s size lies inside the bitmap. All in frame
+    // pixels: backends scale them.
     virtual void fillPixels(const CRect& area, const CColor& colour) = 0;
     virtual void copyPixels(const CBitmap& bitmap, const CRect& area, const CPoint& source) = 0;
     virtual void showText(const char* text, const CRect& rect, CHoriTxtAlign align, const CFontDesc& font,
@@ -53,6 +58,7 @@ protected:
 
 private:
     CRect surface_;
+    double scale_;
     CRect clip_;
     CColor fillColour_ = kWhiteCColor;
     CColor fontColour_ = kWhiteCColor;

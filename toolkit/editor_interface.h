@@ -16,6 +16,8 @@ public:
     // The user starts / ends changing the parameter `index` (a control's tag).
     virtual void beginEdit(std::int32_t index) { (void)index; }
     virtual void endEdit(std::int32_t index) { (void)index; }
+    // The frame's window has moved to a display of `scale` (before rounding).
+    virtual void displayScaleChanged(double scale) { (void)scale; }
 
 protected:
     VSTGUIEditorInterface() = default;

@@ -6,6 +6,7 @@
 #include "toolkit/backend.h"
 #include "toolkit/bitmap.h"
 #include "toolkit/control.h"
+#include "toolkit/display_scale.h"
 #include "toolkit/draw_context.h"
 #include "toolkit/editor_interface.h"
 
@@ -15,8 +16,9 @@ namespace {
 constexpr std::size_t kMaxInvalidAreas = 16;
 }  // namespace
 
-CFrame::CFrame(const CRect& size, void* systemWindow, VSTGUIEditorInterface* editor, Backend* backend)
-    : CView(size), editor_(editor) {
+CFrame::CFrame(const CRect& size, void* systemWindow, VSTGUIEditorInterface* editor, Backend* backend,
+               double scale)
+    : CView(size), editor_(editor), scale_(scale) {
     setDirty(true);
     if (!backend) backend = defaultBackend();
     if (backend) platform_ = backend->createFrame(*this, systemWindow);
@@ -94,6 +96,20 @@ void CFrame::idle() {
         }
     }
     platform_->endDraw();
+}
+
+void CFrame::setScale(double scale) {
+    if (scale == scale_) return;
+    scale_ = scale;
+    if (platform_) platform_->scaleChanged();
+    invalid_.clear();
+    setDirty(true);
+}
+
+CRect CFrame::getDeviceSize() const { return toDevice(getViewSize(), scale_); }
+
+void CFrame::displayScaleChanged(double scale) {
+    if (editor_) editor_->displayScaleChanged(scale);
 }
 
 void CFrame::draw(CDrawContext* context) { drawRect(context, getViewSize()); }

@@ -22,9 +22,11 @@ class VSTGUIEditorInterface;
 class CFrame : public CView, public EditorFrame {
 public:
     // Makes the frame's surface inside `systemWindow` with `backend`, or with
-    // the default backend when none is given. The frame starts marked for a
+    // the default backend when none is given, `scale` device pixels per frame
+    // pixel (views keep `size`'s coordinates). The frame starts marked for a
     // full redraw.
-    CFrame(const CRect& size, void* systemWindow, VSTGUIEditorInterface* editor, Backend* backend = nullptr);
+    CFrame(const CRect& size, void* systemWindow, VSTGUIEditorInterface* editor, Backend* backend = nullptr,
+           double scale = 1.0);
     // Lets go of the surface (which ends an open pop-up), ends the edits
     // still open, then lets go of every attached view.
     ~CFrame() override;
@@ -59,11 +61,20 @@ public:
     void beginEdit(CControl& control);
     void endEdit(CControl& control);
 
+    double getScale() const { return scale_; }
+    // Redraws everything at `scale`, the window resized to match.
+    void setScale(double scale);
+    // The surface's size in device pixels.
+    CRect getDeviceSize() const;
+    // From the platform frame: its window now sits on a display of `scale`.
+    void displayScaleChanged(double scale);
+
     VSTGUIEditorInterface* getEditor() const { return editor_; }
     PlatformFrame* getPlatformFrame() const { return platform_.get(); }
 
 private:
     VSTGUIEditorInterface* editor_;
+    double scale_;
     std::vector<CView*> views_;
     std::vector<CRect> invalid_;
     std::vector<CControl*> editing_;  // controls whose edit began here and is open

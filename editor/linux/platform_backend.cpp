@@ -20,6 +20,7 @@ public:
         }
         return offscreen_.createFrame(frame, parentWindow);
     }
+    double displayScale(void* parentWindow) override { return x11_.displayScale(parentWindow); }
 
 private:
     X11Backend x11_;

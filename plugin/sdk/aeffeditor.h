@@ -29,6 +29,8 @@ public:
     virtual bool onKeyUp(VstKeyCode& /*keyCode*/) { return false; }
     virtual bool onWheel(float /*distance*/) { return false; }
     virtual bool setKnobMode(VstInt32 /*mode*/) { return false; }
+    // The host's display scale for the window (1 = 100 %); true when taken.
+    virtual bool setContentScaleFactor(float /*scale*/) { return false; }
 
 protected:
     AudioEffect* effect;

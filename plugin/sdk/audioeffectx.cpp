@@ -60,6 +60,8 @@ VstIntPtr AudioEffectX::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr va
             return answer(!keysRequired());
         case effGetVstVersion:
             return getVstVersion();
+        case effVendorSpecific:
+            return vendorSpecific(index, value, ptr, opt);
         case effEditKeyDown: {
             VstKeyCode key = keyCodeOf(index, value, opt);
             return editor ? answer(editor->onKeyDown(key)) : 0;
@@ -81,6 +83,15 @@ VstIntPtr AudioEffectX::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr va
             if (opcode >= effProcessEvents && opcode <= effGetNumMidiOutputChannels) return 0;
             return AudioEffect::dispatcher(opcode, index, value, ptr, opt);
     }
+}
+
+VstIntPtr AudioEffectX::vendorSpecific(VstInt32 index, VstIntPtr value, void*, float opt) {
+    if (index != kPreSonusVendor || value != kContentScaleMessage || !editor) return 0;
+    return answer(editor->setContentScaleFactor(opt));
+}
+
+bool AudioEffectX::sizeWindow(VstInt32 width, VstInt32 height) {
+    return audioMaster && audioMaster(&cEffect, audioMasterSizeWindow, width, height, nullptr, 0.0f) != 0;
 }
 
 VstPlugCategory AudioEffectX::getPlugCategory() {

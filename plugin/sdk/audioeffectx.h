@@ -43,6 +43,11 @@ public:
     virtual VstPlugCategory getPlugCategory();
     virtual bool keysRequired() { return false; }
     virtual VstInt32 getVstVersion() { return 2400; }
+    // Vendor messages: the host's display scale (PreSonus's extension) goes to
+    // the editor, answered 1 when taken; every other message answers 0.
+    virtual VstIntPtr vendorSpecific(VstInt32 index, VstIntPtr value, void* ptr, float opt);
+    // Asks the host to resize the editor's window (audioMasterSizeWindow); true when it did.
+    bool sizeWindow(VstInt32 width, VstInt32 height);
 
     // Speaker arrangements: an 8-byte head and one VstSpeakerProperties per channel.
     // Frees what `place` holds and stores a zero-filled arrangement for `channels`.

@@ -161,9 +161,15 @@ enum AudioMasterOpcodes : VstInt32 {
     audioMasterAutomate = 0,
     audioMasterVersion = 1,
     audioMasterIdle = 3,
+    audioMasterSizeWindow = 15,  // index: width, value: height
     audioMasterBeginEdit = 43,
     audioMasterEndEdit = 44,
 };
+
+// PreSonus's public VST 2 extension: effVendorSpecific with these in index and
+// value carries the host's display scale for the editor in opt.
+inline constexpr VstInt32 kPreSonusVendor = 0x50726553;        // 'PreS'
+inline constexpr VstIntPtr kContentScaleMessage = 0x41654373;  // 'AeCs'
 
 enum VstPlugCategory : VstInt32 { kPlugCategUnknown = 0, kPlugCategEffect, kPlugCategSynth };
 

@@ -71,6 +71,9 @@ public:
         return shown;
     }
     void keys(void* list, std::initializer_list<Key> keys);
+    // Clicks row `row` of the shown list where it is drawn: X11, the toolkit's
+    // rows at display `scale`; Win32, the system menu's own item rectangle.
+    void clickRow(void* list, int row, double scale);
 
     // Counts of what frames hold in the window system (X11: file descriptors
     // and server clients; Win32: GDI and USER objects).

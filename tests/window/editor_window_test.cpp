@@ -79,14 +79,20 @@ protected:
     // Clicks the bus menu with `button` and idles, as a host does, until the
     // edit ends; meanwhile the user presses `keys` on the shown pop-up.
     void useMenu(std::initializer_list<Key> keys, Button button = Button::Left) {
+        useMenuWith([keys](NativeWindows& user, void* popup) { user.keys(popup, keys); }, 1, button);
+    }
+    // The same, clicking at the menu's place at display `scale`; the user
+    // works the pop-up with `act`.
+    void useMenuWith(std::function<void(NativeWindows&, void*)> act, int scale,
+                     Button button = Button::Left) {
         std::atomic<bool> idledOpen{false};
-        std::thread person([keys, &idledOpen] {
+        std::thread person([&act, &idledOpen] {
             NativeWindows user;
             void* popup = user.waitForPopup();
             waitForListGrabs(idledOpen);
-            if (popup) user.keys(popup, keys);
+            if (popup) act(user, popup);
         });
-        desktop.click(window, kMenuRect.left + 30, kMenuRect.top + 7, button);
+        desktop.click(window, scale * (kMenuRect.left + 30), scale * (kMenuRect.top + 7), button);
         const auto ended = [] {
             const std::vector<std::string> calls = EditorHost::editCalls();
             return !calls.empty() && calls.back() == "end 0";
@@ -247,6 +253,26 @@ TEST_F(EditorWindowTest, HostOpeningTheEditorWhileTheEffectClosesGetsNoWindow) {
     opened = false;
     EXPECT_EQ(answer, 0);
     EXPECT_TRUE(desktop.children(parent).empty());
+}
+
+// Run apart, on a display at 192 DPI (window_editor_tests_2x), in a host that
+// shows plug-ins at the display's scale: the window is twice the size, the
+// light is the double-size drawing pixel for pixel, and the menu and the
+// fourth row of its list answer clicks at their scaled places.
+TEST_F(EditorWindowTest, AtTwiceTheScaleDrawsAndAnswersClicksAtScaledPlaces) {
+#ifdef _WIN32
+    SetProcessDPIAware();
+#endif
+    parent = desktop.createParent(634, 118);
+    ERect* rect = nullptr;
+    ASSERT_EQ(host.effect().dispatch(effEditGetRect, 0, 0, &rect), 1);
+    EXPECT_EQ(rect->right, 634);
+    EXPECT_EQ(rect->bottom, 118);
+    open();
+    expectBitmapPixels(CRect(606, 12, 620, 26), 1110, CPoint(0, kGreenLightRow));
+
+    useMenuWith([](NativeWindows& user, void* popup) { user.clickRow(popup, 3, 2.0); }, 2);
+    EXPECT_EQ(EditorHost::editCalls(), (std::vector<std::string>{"begin 0", "automate 0 0.1875", "end 0"}));
 }
 
 TEST_F(EditorWindowTest, OpenCloseCyclesLeaveNothingBehind) {

@@ -6,15 +6,17 @@
 
 #include <cairo.h>
 
+#include "toolkit/display_scale.h"
 #include "toolkit/draw_context.h"
 
 namespace MX::toolkit {
 
 class CairoDrawContext final : public CDrawContext {
 public:
-    // Draws through `cr`, whose user space must be frame coordinates; `surface`
-    // is the drawable area. `cr` is not owned and must outlive the context.
-    CairoDrawContext(cairo_t* cr, const CRect& surface);
+    // Draws through `cr`, whose user space must be device pixels (frame
+    // coordinates times `scale`); `surface` is the drawable area in frame
+    // coordinates. `cr` is not owned and must outlive the context.
+    CairoDrawContext(cairo_t* cr, const CRect& surface, double scale = 1.0);
 
 protected:
     void fillPixels(const CRect& area, const CColor& colour) override;
@@ -25,6 +27,7 @@ protected:
 
 private:
     void selectFont(const CFontDesc& font);
+    CRect device(const CRect& rect) const { return toDevice(rect, getScale()); }
 
     cairo_t* cr_;
 };

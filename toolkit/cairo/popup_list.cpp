@@ -17,12 +17,12 @@ constexpr CCoord kMarkSize = 3;
 int rowCount(const PopupMenuRequest& request) { return static_cast<int>(request.titles.size()); }
 
 // Measured on a scratch surface: the size is wanted before any window exists.
-CCoord widestTitle(const PopupMenuRequest& request) {
+CCoord widestTitle(const PopupMenuRequest& request, double scale) {
     cairo_surface_t* scratch = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 1, 1);
     cairo_t* cr = cairo_create(scratch);
     CCoord widest = 0;
     {
-        CairoDrawContext context(cr, CRect(0, 0, 1, 1));
+        CairoDrawContext context(cr, CRect(0, 0, 1, 1), scale);
         context.setFont(kNormalFont);
         for (const std::string& title : request.titles) {
             widest = std::max(widest, context.getStringWidth(title.c_str()));
@@ -35,9 +35,9 @@ CCoord widestTitle(const PopupMenuRequest& request) {
 
 }  // namespace
 
-CRect popupListSize(const PopupMenuRequest& request) {
+CRect popupListSize(const PopupMenuRequest& request, double scale) {
     if (rowCount(request) == 0) return CRect();
-    const CCoord width = std::max(request.anchor.width(), widestTitle(request) + 2 * kPopupTextInset);
+    const CCoord width = std::max(request.anchor.width(), widestTitle(request, scale) + 2 * kPopupTextInset);
     return CRect(0, 0, width, rowCount(request) * kPopupRowHeight + 2 * kEdge);
 }
 

@@ -19,9 +19,10 @@ inline constexpr CColor kPopupListColour{60, 65, 68, 255};
 inline constexpr CColor kPopupHighlightColour{104, 112, 117, 255};
 inline constexpr CColor kPopupEdgeColour{128, 128, 128, 255};
 
-// The list's size at (0, 0): as wide as the anchor or as the widest title
-// with its insets, whichever is wider; one row per title plus the edge.
-CRect popupListSize(const PopupMenuRequest& request);
+// The list's size at (0, 0) in frame pixels: as wide as the anchor or as the
+// widest title (measured as drawn at `scale`) with its insets, whichever is
+// wider; one row per title plus the edge.
+CRect popupListSize(const PopupMenuRequest& request, double scale = 1.0);
 // The row at `where`, in list coordinates (0, 0 at the list's top left), or -1.
 int popupListRowAt(const PopupMenuRequest& request, const CRect& size, const CPoint& where);
 // Draws the list into `area`; row `highlighted` (-1 for none) in the highlight colour.

@@ -16,14 +16,20 @@ std::unique_ptr<PlatformFrame> OffscreenBackend::createFrame(CFrame& frame, void
 }
 
 OffscreenFrame::OffscreenFrame(CFrame& frame, const OffscreenBackend& backend)
-    : frame_(frame), backend_(backend), surface_(frame.getViewSize()) {}
+    : frame_(frame),
+      backend_(backend),
+      surface_(std::make_unique<OffscreenSurface>(frame.getViewSize(), frame.getScale())) {}
+
+void OffscreenFrame::scaleChanged() {
+    surface_ = std::make_unique<OffscreenSurface>(frame_.getViewSize(), frame_.getScale());
+}
 
 OffscreenFrame* OffscreenFrame::of(const CFrame& frame) {
     return dynamic_cast<OffscreenFrame*>(frame.getPlatformFrame());
 }
 
 CDrawContext* OffscreenFrame::beginDraw() {
-    CDrawContext& context = surface_.context();
+    CDrawContext& context = surface_->context();
     context.resetClipRect();
     return &context;
 }

@@ -21,9 +21,13 @@ public:
     int choosePopupItem(const PopupMenuRequest& request) const;
 
     std::unique_ptr<PlatformFrame> createFrame(CFrame& frame, void* parentWindow) override;
+    // What displayScale answers, as a window system would state it; 1 at first.
+    void setDisplayScale(double scale) { displayScale_ = scale; }
+    double displayScale(void*) override { return displayScale_; }
 
 private:
     PopupHandler popupHandler_;
+    double displayScale_ = 1.0;
 };
 
 class OffscreenFrame final : public PlatformFrame {
@@ -38,14 +42,16 @@ public:
     // Answered at once by the backend's handler.
     void popupMenu(const PopupMenuRequest& request, PopupMenuDone done) override;
 
+    void scaleChanged() override;
+
     // Paints the whole frame now, as a window system's first paint would.
     void paint();
-    OffscreenSurface& surface() { return surface_; }
+    OffscreenSurface& surface() { return *surface_; }
 
 private:
     CFrame& frame_;
     const OffscreenBackend& backend_;
-    OffscreenSurface surface_;
+    std::unique_ptr<OffscreenSurface> surface_;
 };
 
 }  // namespace MX::toolkit

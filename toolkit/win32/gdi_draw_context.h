@@ -8,6 +8,7 @@
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
+#include "toolkit/display_scale.h"
 #include "toolkit/draw_context.h"
 
 namespace MX::toolkit {
@@ -15,8 +16,9 @@ namespace MX::toolkit {
 class GdiDrawContext final : public CDrawContext {
 public:
     // Draws into `dc` (not owned; must outlive the context), whose origin is
-    // the frame's top-left corner. `surface` is the drawable area.
-    GdiDrawContext(HDC dc, const CRect& surface);
+    // the frame's top-left corner, at `scale` device pixels per frame pixel.
+    // `surface` is the drawable area in frame pixels.
+    GdiDrawContext(HDC dc, const CRect& surface, double scale = 1.0);
     ~GdiDrawContext() override;
 
 protected:
@@ -29,6 +31,7 @@ protected:
 private:
     // The GDI font for `font`, made on first use and when the description changes.
     HFONT fontFor(const CFontDesc& font);
+    CRect device(const CRect& rect) const { return toDevice(rect, getScale()); }
 
     HDC dc_;
     HFONT font_ = nullptr;

@@ -13,6 +13,8 @@ class Win32Backend final : public Backend {
 public:
     // Null when `parentWindow` is not a window.
     std::unique_ptr<PlatformFrame> createFrame(CFrame& frame, void* parentWindow) override;
+    // The DPI of the host's window (or the screen's) / 96.
+    double displayScale(void* parentWindow) override;
 };
 
 }  // namespace MX::toolkit

@@ -3,8 +3,10 @@
 #include <string>
 #include <utility>
 
+#include "toolkit/display_scale.h"
 #include "toolkit/frame.h"
 #include "toolkit/win32/frame_window_class.h"
+#include "toolkit/win32/window_dpi.h"
 
 namespace MX::toolkit {
 
@@ -31,6 +33,10 @@ std::string menuText(const char* title) {
     return text;
 }
 
+// Newer than some compilers' headers.
+constexpr UINT kDpiChanged = 0x02E0;
+constexpr UINT kDpiChangedAfterParent = 0x02E3;
+
 }  // namespace
 
 std::unique_ptr<Win32Frame> Win32Frame::create(CFrame& frame, HWND parent) {
@@ -40,8 +46,10 @@ std::unique_ptr<Win32Frame> Win32Frame::create(CFrame& frame, HWND parent) {
     return platform;
 }
 
-bool Win32Frame::open(HWND parent) {
-    const CRect& size = frame_.getViewSize();
+double Win32Frame::scale() const { return frame_.getScale(); }
+
+bool Win32Frame::makeBuffer() {
+    const CRect size = frame_.getDeviceSize();
     HDC screen = GetDC(nullptr);
     bufferDc_ = CreateCompatibleDC(screen);
     buffer_ = CreateCompatibleBitmap(screen, size.width(), size.height());
@@ -50,8 +58,23 @@ bool Win32Frame::open(HWND parent) {
     previousBitmap_ = SelectObject(bufferDc_, buffer_);
     // The memory bitmap's origin is the frame's top-left corner.
     SetViewportOrgEx(bufferDc_, -size.left, -size.top, nullptr);
-    context_ = std::make_unique<GdiDrawContext>(bufferDc_, size);
+    context_ = std::make_unique<GdiDrawContext>(bufferDc_, frame_.getViewSize(), scale());
+    return true;
+}
 
+void Win32Frame::releaseBuffer() {
+    context_.reset();  // deletes its font
+    if (previousBitmap_) SelectObject(bufferDc_, previousBitmap_);
+    if (buffer_) DeleteObject(buffer_);
+    if (bufferDc_) DeleteDC(bufferDc_);
+    previousBitmap_ = nullptr;
+    buffer_ = nullptr;
+    bufferDc_ = nullptr;
+}
+
+bool Win32Frame::open(HWND parent) {
+    if (!makeBuffer()) return false;
+    const CRect size = frame_.getDeviceSize();
     classAcquired_ = FrameWindowClass::acquire(&Win32Frame::windowProcedure);
     if (!classAcquired_) return false;
     window_ =
@@ -71,38 +94,50 @@ Win32Frame::~Win32Frame() {
         DestroyWindow(window_);
     }
     if (classAcquired_) FrameWindowClass::release();
-    context_.reset();  // deletes its font
-    if (previousBitmap_) SelectObject(bufferDc_, previousBitmap_);
-    if (buffer_) DeleteObject(buffer_);
-    if (bufferDc_) DeleteDC(bufferDc_);
+    releaseBuffer();
+}
+
+void Win32Frame::scaleChanged() {
+    releaseBuffer();
+    if (!makeBuffer()) {
+        releaseBuffer();
+        return;
+    }
+    const CRect size = frame_.getDeviceSize();
+    if (window_)
+        SetWindowPos(window_, nullptr, 0, 0, size.width(), size.height(),
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 CDrawContext* Win32Frame::beginDraw() {
-    if (!window_) return nullptr;
+    if (!window_ || !context_) return nullptr;
     context_->resetClipRect();
     return context_.get();
 }
 
 void Win32Frame::endDraw() {
-    if (!window_) return;
+    if (!window_ || !context_) return;
     HDC dc = GetDC(window_);
     show(dc, frame_.getViewSize());
     ReleaseDC(window_, dc);
 }
 
 void Win32Frame::show(HDC dc, const CRect& area) {
-    const CRect& size = frame_.getViewSize();
-    BitBlt(dc, area.left - size.left, area.top - size.top, area.width(), area.height(), bufferDc_, area.left,
-           area.top, SRCCOPY);
+    const CRect size = frame_.getDeviceSize();
+    const CRect shown = toDevice(area, scale());
+    BitBlt(dc, shown.left - size.left, shown.top - size.top, shown.width(), shown.height(), bufferDc_,
+           shown.left, shown.top, SRCCOPY);
 }
 
 void Win32Frame::paint() {
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(window_, &paint);
     const CRect& size = frame_.getViewSize();
-    const CRect area = CRect(paint.rcPaint.left, paint.rcPaint.top, paint.rcPaint.right, paint.rcPaint.bottom)
-                           .offset(size.left, size.top);
-    if (dc && !area.isEmpty()) {
+    const CRect area =
+        fromDevice(CRect(paint.rcPaint.left, paint.rcPaint.top, paint.rcPaint.right, paint.rcPaint.bottom),
+                   scale())
+            .offset(size.left, size.top);
+    if (dc && context_ && !area.isEmpty()) {
         context_->resetClipRect();
         frame_.drawRect(context_.get(), area);
         show(dc, area);
@@ -121,8 +156,9 @@ void Win32Frame::popupMenu(const PopupMenuRequest& request, PopupMenuDone done) 
             MF_STRING | (static_cast<int>(i) == request.checkedIndex ? MF_CHECKED : MF_UNCHECKED);
         AppendMenuA(menu, flags, i + 1, menuText(request.titles[i].c_str()).c_str());
     }
-    const CRect& size = frame_.getViewSize();
-    POINT where{request.anchor.left - size.left, request.anchor.bottom - size.top};
+    const CRect size = frame_.getDeviceSize();
+    const CRect anchor = toDevice(request.anchor, scale());
+    POINT where{anchor.left - size.left, anchor.bottom - size.top};
     ClientToScreen(window_, &where);
     popupDone_ = std::move(done);
     bool destroyed = false;
@@ -159,11 +195,16 @@ LRESULT Win32Frame::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_MBUTTONDOWN:
         case WM_RBUTTONDOWN: {
             const CRect& size = frame_.getViewSize();
-            CPoint where(size.left + static_cast<short>(LOWORD(lParam)),
-                         size.top + static_cast<short>(HIWORD(lParam)));
+            CPoint where(size.left + fromDevice(static_cast<short>(LOWORD(lParam)), scale()),
+                         size.top + fromDevice(static_cast<short>(HIWORD(lParam)), scale()));
             frame_.onMouseDown(where, buttonsOf(message, wParam));
             return 0;
         }
+        case kDpiChanged:
+        case kDpiChangedAfterParent:
+            // A per-monitor-aware window moved to a display of another DPI.
+            frame_.displayScaleChanged(windowDpi(window_) / kDefaultDpi);
+            return DefWindowProcA(window_, message, wParam, lParam);
         case WM_NCDESTROY: {
             // The host destroyed its window first and took this one along.
             HWND window = window_;

@@ -30,16 +30,22 @@ public:
     CDrawContext* beginDraw() override;
     void endDraw() override;
     void popupMenu(const PopupMenuRequest& request, PopupMenuDone done) override;
+    // A new memory bitmap at the frame's scale, the window resized to it.
+    void scaleChanged() override;
 
     HWND window() const { return window_; }
 
 private:
     explicit Win32Frame(CFrame& frame) : frame_(frame) {}
     bool open(HWND parent);
+    // The memory bitmap and its context for the frame's size at its scale.
+    bool makeBuffer();
+    void releaseBuffer();
+    double scale() const;
     static LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     void paint();
-    // Copies `area` of the memory bitmap to the window's device context `dc`.
+    // Copies `area` (frame pixels) of the memory bitmap to the window's device context `dc`.
     void show(HDC dc, const CRect& area);
 
     CFrame& frame_;

@@ -14,6 +14,8 @@ class X11Backend final : public Backend {
 public:
     // Null when `parentWindow` is null or not a window, or no display opens.
     std::unique_ptr<PlatformFrame> createFrame(CFrame& frame, void* parentWindow) override;
+    // Xft.dpi / 96 (x11_display_scale.h); 1 without a display or the resource.
+    double displayScale(void* parentWindow) override;
 };
 
 }  // namespace MX::toolkit

@@ -1,11 +1,14 @@
 #include "toolkit/x11/x11_frame.h"
 
+#include <X11/Xatom.h>
 #include <cairo-xlib.h>
 
 #include <utility>
 
+#include "toolkit/display_scale.h"
 #include "toolkit/draw_context.h"
 #include "toolkit/frame.h"
+#include "toolkit/x11/x11_display_scale.h"
 #include "toolkit/x11/x11_error_trap.h"
 
 namespace MX::toolkit {
@@ -42,7 +45,11 @@ std::unique_ptr<X11Frame> X11Frame::create(CFrame& frame, Window parent) {
 }
 
 X11Frame::X11Frame(CFrame& frame, Display* display)
-    : frame_(frame), display_(display), image_(frame.getViewSize()) {}
+    : frame_(frame),
+      display_(display),
+      image_(std::make_unique<OffscreenSurface>(frame.getViewSize(), frame.getScale())) {}
+
+double X11Frame::scale() const { return frame_.getScale(); }
 
 X11Frame::~X11Frame() {
     if (destroyed_) *destroyed_ = true;
@@ -58,9 +65,9 @@ X11Frame::~X11Frame() {
 }
 
 bool X11Frame::open(Window parent) {
-    if (!image_.valid()) return false;
+    if (!image_->valid()) return false;
     X11ErrorTrap trap(display_);
-    const CRect& size = frame_.getViewSize();
+    const CRect size = frame_.getDeviceSize();
     XSetWindowAttributes attributes{};
     attributes.background_pixmap = None;  // the frame paints every pixel
     attributes.event_mask = ExposureMask | ButtonPressMask | StructureNotifyMask;
@@ -75,12 +82,14 @@ bool X11Frame::open(Window parent) {
     windowSurface_ =
         cairo_xlib_surface_create(display_, window_, created.visual, size.width(), size.height());
     XMapWindow(display_, window_);
+    // A desktop that changes its scaling changes the root's resources.
+    XSelectInput(display_, DefaultRootWindow(display_), PropertyChangeMask);
     return !trap.failed();
 }
 
 CDrawContext* X11Frame::beginDraw() {
     if (windowGone_) return nullptr;
-    CDrawContext& context = image_.context();
+    CDrawContext& context = image_->context();
     context.resetClipRect();
     return &context;
 }
@@ -97,20 +106,35 @@ void X11Frame::repaint(const CRect& area) {
 void X11Frame::show(const CRect& area) {
     if (windowGone_ || area.isEmpty()) return;
     X11ErrorTrap trap(display_);
-    cairo_surface_flush(image_.cairoSurface());
+    cairo_surface_flush(image_->cairoSurface());
+    // Window pixels start at the frame's scaled top-left corner.
+    const CRect image = image_->deviceArea();
+    const CRect shown = toDevice(area, scale()).offset(-image.left, -image.top);
     cairo_t* cr = cairo_create(windowSurface_);
     cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
-    cairo_set_source_surface(cr, image_.cairoSurface(), image_.area().left, image_.area().top);
-    cairo_rectangle(cr, area.left, area.top, area.width(), area.height());
+    cairo_set_source_surface(cr, image_->cairoSurface(), 0, 0);
+    cairo_rectangle(cr, shown.left, shown.top, shown.width(), shown.height());
     cairo_fill(cr);
     cairo_destroy(cr);
     cairo_surface_flush(windowSurface_);
     XFlush(display_);  // shown now, not at the next idle's read of the connection
 }
 
+void X11Frame::scaleChanged() {
+    auto image = std::make_unique<OffscreenSurface>(frame_.getViewSize(), scale());
+    if (!image->valid() || windowGone_) return;
+    image_ = std::move(image);
+    X11ErrorTrap trap(display_);
+    const CRect size = frame_.getDeviceSize();
+    XResizeWindow(display_, window_, static_cast<unsigned>(size.width()),
+                  static_cast<unsigned>(size.height()));
+    cairo_xlib_surface_set_size(windowSurface_, size.width(), size.height());
+    XFlush(display_);
+}
+
 void X11Frame::popupMenu(const PopupMenuRequest& request, PopupMenuDone done) {
     std::unique_ptr<X11PopupMenu> popup =
-        windowGone_ || popup_ ? nullptr : X11PopupMenu::show(display_, window_, request);
+        windowGone_ || popup_ ? nullptr : X11PopupMenu::show(display_, window_, request, scale());
     if (!popup) {
         done(-1);
         return;
@@ -135,6 +159,8 @@ bool X11Frame::processEvents() {
         XNextEvent(display_, &event);
         if (popup_ && event.xany.window == popup_->window()) {
             finishPopup(popup_->handle(event));
+        } else if (event.type == PropertyNotify && event.xproperty.atom == XA_RESOURCE_MANAGER) {
+            frame_.displayScaleChanged(xftScale(display_));
         } else {
             handle(event);
         }
@@ -156,14 +182,15 @@ void X11Frame::handle(XEvent& event) {
                 unite(exposed_, CRect(event.xexpose.x, event.xexpose.y, event.xexpose.x + event.xexpose.width,
                                       event.xexpose.y + event.xexpose.height));
             if (event.xexpose.count == 0) {
-                repaint(CRect(exposed_).offset(frame_.getViewSize().left, frame_.getViewSize().top));
+                repaint(fromDevice(exposed_, scale())
+                            .offset(frame_.getViewSize().left, frame_.getViewSize().top));
                 exposed_ = CRect();
             }
             break;
         case ButtonPress:
             if (event.xbutton.button <= Button3) {
-                CPoint where(frame_.getViewSize().left + event.xbutton.x,
-                             frame_.getViewSize().top + event.xbutton.y);
+                CPoint where(frame_.getViewSize().left + fromDevice(event.xbutton.x, scale()),
+                             frame_.getViewSize().top + fromDevice(event.xbutton.y, scale()));
                 frame_.onMouseDown(where, buttonsOf(event.xbutton));
             }
             break;

@@ -4,7 +4,9 @@
 // and on Expose. The host delivers no X events to a plug-in, so the frame's
 // idle pumps the connection: Expose repaints, button presses go to the frame,
 // and the events of an open pop-up list go to the list, which stays open
-// across idle calls until the user picks or dismisses. UI thread only.
+// across idle calls until the user picks or dismisses. A change of the
+// server's Xft.dpi while the window is open reaches the frame as a new
+// display scale. UI thread only.
 #pragma once
 
 #include <X11/Xlib.h>
@@ -35,6 +37,8 @@ public:
     // Shows the list and returns; one list at a time.
     void popupMenu(const PopupMenuRequest& request, PopupMenuDone done) override;
     bool processEvents() override;
+    // A new image at the frame's scale, the window resized to it.
+    void scaleChanged() override;
 
     Window window() const { return window_; }
 
@@ -47,13 +51,14 @@ private:
     void finishPopup(int outcome);
     // Paints `area` of the frame into the image and shows it.
     void repaint(const CRect& area);
-    // Copies `area` of the image to the window.
+    // Copies `area` (frame pixels) of the image to the window.
     void show(const CRect& area);
+    double scale() const;
 
     CFrame& frame_;
     Display* display_;
     Window window_ = 0;
-    OffscreenSurface image_;
+    std::unique_ptr<OffscreenSurface> image_;
     cairo_surface_t* windowSurface_ = nullptr;
     CRect exposed_;
     bool windowGone_ = false;

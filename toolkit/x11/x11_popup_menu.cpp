@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "toolkit/cairo/popup_list.h"
+#include "toolkit/display_scale.h"
 #include "toolkit/offscreen/offscreen_surface.h"
 #include "toolkit/x11/x11_error_trap.h"
 
@@ -17,15 +18,15 @@ constexpr int kGrabAttempts = 20;
 }  // namespace
 
 std::unique_ptr<X11PopupMenu> X11PopupMenu::show(Display* display, Window owner,
-                                                 const PopupMenuRequest& request) {
+                                                 const PopupMenuRequest& request, double scale) {
     if (!display || !owner || request.titles.empty()) return nullptr;
-    std::unique_ptr<X11PopupMenu> popup(new X11PopupMenu(display, request));
+    std::unique_ptr<X11PopupMenu> popup(new X11PopupMenu(display, request, scale));
     if (!popup->open(owner)) return nullptr;
     return popup;
 }
 
-X11PopupMenu::X11PopupMenu(Display* display, const PopupMenuRequest& request)
-    : display_(display), request_(request), count_(static_cast<int>(request.titles.size())) {}
+X11PopupMenu::X11PopupMenu(Display* display, const PopupMenuRequest& request, double scale)
+    : display_(display), request_(request), count_(static_cast<int>(request.titles.size())), scale_(scale) {}
 
 X11PopupMenu::~X11PopupMenu() {
     X11ErrorTrap trap(display_);
@@ -77,15 +78,17 @@ bool X11PopupMenu::place(Window owner) {
     int x = 0;
     int y = 0;
     Window child = 0;
-    if (!XTranslateCoordinates(display_, owner, ownerAttributes.root, request_.anchor.left,
-                               request_.anchor.bottom, &x, &y, &child)) {
+    const CRect anchor = toDevice(request_.anchor, scale_);
+    if (!XTranslateCoordinates(display_, owner, ownerAttributes.root, anchor.left, anchor.bottom, &x, &y,
+                               &child)) {
         return false;
     }
     screen_ = ownerAttributes.screen;
-    size_ = popupListSize(request_);
-    const CCoord width = size_.width();
-    const CCoord height = size_.height();
-    if (y + height > HeightOfScreen(screen_)) y -= request_.anchor.height() + height;
+    size_ = popupListSize(request_, scale_);
+    const CRect device = toDevice(size_, scale_);
+    const CCoord width = device.width();
+    const CCoord height = device.height();
+    if (y + height > HeightOfScreen(screen_)) y -= anchor.height() + height;
     x = std::clamp(x, 0, std::max(0, WidthOfScreen(screen_) - width));
     y = std::max(y, 0);
     area_ = CRect(x, y, x + width, y + height);
@@ -120,7 +123,7 @@ void X11PopupMenu::highlight(int row) {
 // Drawn in memory and copied, as the frame is: text comes out the same, and
 // no glyphs are cached on the X server side for a connection that will close.
 void X11PopupMenu::draw() {
-    OffscreenSurface image(size_);
+    OffscreenSurface image(size_, scale_);
     if (!image.valid()) return;
     drawPopupList(image.context(), size_, request_, highlighted_);
     cairo_surface_flush(image.cairoSurface());
@@ -134,7 +137,9 @@ void X11PopupMenu::draw() {
     XFlush(display_);
 }
 
-int X11PopupMenu::rowAt(int x, int y) const { return popupListRowAt(request_, size_, CPoint(x, y)); }
+int X11PopupMenu::rowAt(int x, int y) const {
+    return popupListRowAt(request_, size_, CPoint(fromDevice(x, scale_), fromDevice(y, scale_)));
+}
 
 int X11PopupMenu::handle(const XEvent& event) {
     switch (event.type) {

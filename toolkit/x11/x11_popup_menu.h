@@ -24,9 +24,10 @@ public:
     static constexpr int kStillOpen = -2;
 
     // Shows the list for `request` below its anchor in `owner` (the frame's
-    // window). Null when it cannot be shown.
-    static std::unique_ptr<X11PopupMenu> show(Display* display, Window owner,
-                                              const PopupMenuRequest& request);
+    // window, `scale` device pixels per frame pixel), drawn at that scale.
+    // Null when it cannot be shown.
+    static std::unique_ptr<X11PopupMenu> show(Display* display, Window owner, const PopupMenuRequest& request,
+                                              double scale = 1.0);
     // Lets go of the grabs and takes the window down.
     ~X11PopupMenu();
     X11PopupMenu(const X11PopupMenu&) = delete;
@@ -40,7 +41,7 @@ public:
     int poll();
 
 private:
-    X11PopupMenu(Display* display, const PopupMenuRequest& request);
+    X11PopupMenu(Display* display, const PopupMenuRequest& request, double scale);
     bool open(Window owner);
     bool place(Window owner);
     bool tryGrab();
@@ -51,8 +52,9 @@ private:
     Display* display_;
     PopupMenuRequest request_;  // a copy: the menu's titles may change while the list is open
     int count_;
-    CRect size_;  // the list at (0, 0)
-    CRect area_;  // where it is shown, in root coordinates
+    double scale_;
+    CRect size_;  // the list at (0, 0), frame pixels
+    CRect area_;  // where it is shown, in root coordinates (device pixels)
     Window window_ = 0;
     Screen* screen_ = nullptr;
     Pixmap image_ = 0;                    // the drawn list, the window's background

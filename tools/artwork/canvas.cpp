@@ -13,12 +13,13 @@ void setColour(cairo_t* cr, Rgb c) { cairo_set_source_rgb(cr, c.r / 255.0, c.g /
 
 }  // namespace
 
-Canvas::Canvas(int width, int height)
-    : width_(width),
-      height_(height),
-      surface_(cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height)),
+Canvas::Canvas(int width, int height, int scale)
+    : width_(width * scale),
+      height_(height * scale),
+      surface_(cairo_image_surface_create(CAIRO_FORMAT_RGB24, width_, height_)),
       cr_(cairo_create(surface_)) {
     if (cairo_status(cr_) != CAIRO_STATUS_SUCCESS) throw std::runtime_error("cannot create a cairo surface");
+    cairo_scale(cr_, scale, scale);
     cairo_font_options_t* options = cairo_font_options_create();
     cairo_font_options_set_antialias(options, CAIRO_ANTIALIAS_GRAY);
     cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_SLIGHT);
@@ -125,6 +126,16 @@ toolkit::PixelImage Canvas::pixels() {
             image.pixels[static_cast<std::size_t>(y) * width_ + x] = row[x] | 0xFF000000u;
     }
     return image;
+}
+
+toolkit::PixelImage enlarge(const toolkit::PixelImage& image, int scale) {
+    toolkit::PixelImage out{image.width * scale, image.height * scale,
+                            std::vector<std::uint32_t>(image.pixels.size() * scale * scale)};
+    for (int y = 0; y < out.height; ++y) {
+        for (int x = 0; x < out.width; ++x)
+            out.pixels[static_cast<std::size_t>(y) * out.width + x] = image.at(x / scale, y / scale);
+    }
+    return out;
 }
 
 void paste(toolkit::PixelImage& to, int dx, int dy, const toolkit::PixelImage& from, int sx, int sy, int w,

@@ -29,7 +29,9 @@ struct TextStyle {
 
 class Canvas {
 public:
-    Canvas(int width, int height);
+    // `width` x `height` in the window's pixels, drawn at `scale` (1 or 2)
+    // device pixels each: coordinates stay those of the 1x artwork.
+    Canvas(int width, int height, int scale = 1);
     ~Canvas();
     Canvas(const Canvas&) = delete;
     Canvas& operator=(const Canvas&) = delete;
@@ -38,7 +40,7 @@ public:
 
     void fill(double x, double y, double w, double h, Rgb colour);
     void roundedRect(double x, double y, double w, double h, double radius, Rgb colour);
-    // One-pixel line between pixel centres of whole-pixel points.
+    // One-pixel line (`scale` device pixels wide) between pixel centres of whole-pixel points.
     void line(int x0, int y0, int x1, int y1, Rgb colour);
     void circle(double cx, double cy, double radius, Rgb colour);
     // Text with its baseline at `baseline`, anchored at `x` as `align` says; returns its width.
@@ -46,7 +48,7 @@ public:
                 Align align = Align::Left);
     double textWidth(const char* text, const TextStyle& style);
 
-    toolkit::PixelImage pixels();
+    toolkit::PixelImage pixels();  // device pixels
 
 private:
     void selectFont(const TextStyle& style);
@@ -56,6 +58,9 @@ private:
     cairo_surface_t* surface_;
     cairo_t* cr_;
 };
+
+// Each pixel of `image` as a `scale` x `scale` block: pixel art stays exact.
+toolkit::PixelImage enlarge(const toolkit::PixelImage& image, int scale);
 
 // Copies the `w` x `h` block at (sx, sy) of `from` to (dx, dy) of `to`; no bounds
 // are checked beyond what the artwork needs, so callers keep inside both images.

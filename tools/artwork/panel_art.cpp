@@ -106,30 +106,31 @@ void drawPanelFrame(Canvas& canvas, Rgb captionColour, Rgb fieldColour) {
 
 }  // namespace
 
-toolkit::PixelImage drawChannelLayouts() {
-    Canvas canvas(kTileWidth, kTileHeight * 5);
+toolkit::PixelImage drawChannelLayouts(int scale) {
+    Canvas canvas(kTileWidth, kTileHeight * 5, scale);
     for (int layout = 0; layout < 5; ++layout) drawLayout(canvas, layout * kTileHeight, layout);
     return canvas.pixels();
 }
 
-WindowArt drawWindow(const toolkit::PixelImage& offLayout, const toolkit::PixelImage& darkLight) {
-    Canvas connected(kWindowWidth, kWindowHeight);
+WindowArt drawWindow(const toolkit::PixelImage& offLayout, const toolkit::PixelImage& darkLight, int scale) {
+    const int s = scale;
+    Canvas connected(kWindowWidth, kWindowHeight, s);
     drawWindowBase(connected);
     drawPanelFrame(connected, kCaption, kFieldColour);
     toolkit::PixelImage withPanel = connected.pixels();
     WindowArt art;
-    art.busPanel = {kPanelWidth, kPanelHeight,
-                    std::vector<std::uint32_t>(static_cast<std::size_t>(kPanelWidth) * kPanelHeight)};
-    paste(art.busPanel, 0, 0, withPanel, kPanelX, kPanelY, kPanelWidth, kPanelHeight);
+    art.busPanel = {kPanelWidth * s, kPanelHeight * s,
+                    std::vector<std::uint32_t>(static_cast<std::size_t>(kPanelWidth * s) * kPanelHeight * s)};
+    paste(art.busPanel, 0, 0, withPanel, kPanelX * s, kPanelY * s, kPanelWidth * s, kPanelHeight * s);
 
-    Canvas idle(kWindowWidth, kWindowHeight);
+    Canvas idle(kWindowWidth, kWindowHeight, s);
     drawWindowBase(idle);
     drawPanelFrame(idle, kCaptionDim, kFieldEmpty);
     idle.text("offline", kPanelX + kFieldX + kFieldWidth / 2.0, kPanelY + kFieldY + 11,
               TextStyle{10.0, false, 0.6, kCaptionDim}, Align::Centre);
     art.background = idle.pixels();
-    paste(art.background, 0, 0, offLayout, 0, 0, kTileWidth, kTileHeight);
-    paste(art.background, kLightX, kLightY, darkLight, 0, 0, darkLight.width, darkLight.height);
+    paste(art.background, 0, 0, offLayout, 0, 0, kTileWidth * s, kTileHeight * s);
+    paste(art.background, kLightX * s, kLightY * s, darkLight, 0, 0, darkLight.width, darkLight.height);
     return art;
 }
 

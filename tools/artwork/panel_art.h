@@ -21,15 +21,18 @@ inline constexpr int kLightX = 303, kLightY = 6;
 // Plain window colour, also what the lights sit on.
 inline constexpr Rgb kWindowColour{36, 39, 43};
 
+// Sizes are at scale 1; `scale` (1 or 2) multiplies them.
 // 56 x 295: Off, Mono, Stereo, Quad and Surround, 59 rows each.
-toolkit::PixelImage drawChannelLayouts();
+toolkit::PixelImage drawChannelLayouts(int scale = 1);
 
 struct WindowArt {
     toolkit::PixelImage background;  // 317 x 59, no bus panel: shown while nothing can connect
     toolkit::PixelImage busPanel;    // 151 x 42, cut from the window as it looks with the panel
 };
-// `offLayout` (56 x 59) and `darkLight` (7 x 7) are copied into the background
-// exactly, so the views drawn over those places match it pixel for pixel.
-WindowArt drawWindow(const toolkit::PixelImage& offLayout, const toolkit::PixelImage& darkLight);
+// `offLayout` (56 x 59) and `darkLight` (7 x 7), at the same scale, are copied
+// into the background exactly, so the views drawn over those places match it
+// pixel for pixel.
+WindowArt drawWindow(const toolkit::PixelImage& offLayout, const toolkit::PixelImage& darkLight,
+                     int scale = 1);
 
 }  // namespace MX::artwork

@@ -26,17 +26,19 @@ Rgb lampSample(const Lamp& lamp, Rgb housing, Rgb background, double r) {
     return background;
 }
 
-void drawLamp(toolkit::PixelImage& image, int top, const Lamp& lamp, Rgb background) {
+// Sampled in the 1x lamp's coordinates, `scale` device pixels per pixel.
+void drawLamp(toolkit::PixelImage& image, int top, const Lamp& lamp, Rgb background, int scale) {
     constexpr Rgb kHousing{22, 24, 27};
     constexpr int kSamples = 4;
     const double centre = kLightSize / 2.0;
-    for (int y = 0; y < kLightSize; ++y) {
-        for (int x = 0; x < kLightSize; ++x) {
+    const int size = kLightSize * scale;
+    for (int y = 0; y < size; ++y) {
+        for (int x = 0; x < size; ++x) {
             double r = 0, g = 0, b = 0;
             for (int sy = 0; sy < kSamples; ++sy) {
                 for (int sx = 0; sx < kSamples; ++sx) {
-                    const double px = x + (sx + 0.5) / kSamples - centre;
-                    const double py = y + (sy + 0.5) / kSamples - centre;
+                    const double px = (x + (sx + 0.5) / kSamples) / scale - centre;
+                    const double py = (y + (sy + 0.5) / kSamples) / scale - centre;
                     const Rgb c = lampSample(lamp, kHousing, background, std::hypot(px, py));
                     r += c.r, g += c.g, b += c.b;
                 }
@@ -45,7 +47,7 @@ void drawLamp(toolkit::PixelImage& image, int top, const Lamp& lamp, Rgb backgro
             const Rgb c{static_cast<std::uint8_t>(std::lround(r / n)),
                         static_cast<std::uint8_t>(std::lround(g / n)),
                         static_cast<std::uint8_t>(std::lround(b / n))};
-            image.pixels[static_cast<std::size_t>(top + y) * kLightSize + x] = c.pixel();
+            image.pixels[static_cast<std::size_t>(top + y) * size + x] = c.pixel();
         }
     }
 }
@@ -77,16 +79,20 @@ constexpr unsigned kActiveParts[kLayoutCount] = {
 
 }  // namespace
 
-toolkit::PixelImage drawLights(Rgb background) {
-    toolkit::PixelImage image{kLightSize, 3 * kLightSize,
-                              std::vector<std::uint32_t>(kLightSize * 3 * kLightSize, background.pixel())};
-    drawLamp(image, 0, {kLightGreen, {0, 120, 24}}, background);
-    drawLamp(image, kLightSize, {kLightRed, {128, 8, 8}}, background);
-    drawLamp(image, 2 * kLightSize, {kLightDark, {50, 50, 52}}, background);
+toolkit::PixelImage drawLights(Rgb background, int scale) {
+    const int size = kLightSize * scale;
+    toolkit::PixelImage image{
+        size, 3 * size,
+        std::vector<std::uint32_t>(static_cast<std::size_t>(size) * 3 * size, background.pixel())};
+    drawLamp(image, 0, {kLightGreen, {0, 120, 24}}, background, scale);
+    drawLamp(image, size, {kLightRed, {128, 8, 8}}, background, scale);
+    drawLamp(image, 2 * size, {kLightDark, {50, 50, 52}}, background, scale);
     return image;
 }
 
-toolkit::PixelImage drawMenuIcons() {
+// Pixel art: the 2x icons are the 1x ones with each pixel doubled.
+toolkit::PixelImage drawMenuIcons(int scale) {
+    if (scale != 1) return enlarge(drawMenuIcons(1), scale);
     toolkit::PixelImage image{
         kIconSize, kLayoutCount * kIconSize,
         std::vector<std::uint32_t>(kIconSize * kLayoutCount * kIconSize, kMenuFace.pixel())};
@@ -117,9 +123,10 @@ toolkit::PixelImage drawMenuIcons() {
     return image;
 }
 
-toolkit::PixelImage drawMenuFace() {
-    constexpr int kWidth = 141, kHeight = 15;
-    return {kWidth, kHeight, std::vector<std::uint32_t>(kWidth * kHeight, kMenuFace.pixel())};
+toolkit::PixelImage drawMenuFace(int scale) {
+    const int width = 141 * scale, height = 15 * scale;
+    return {width, height,
+            std::vector<std::uint32_t>(static_cast<std::size_t>(width) * height, kMenuFace.pixel())};
 }
 
 }  // namespace MX::artwork

@@ -21,11 +21,12 @@ inline constexpr Rgb kIconActive{255, 255, 255};
 inline constexpr int kIconSize = 11;
 inline constexpr int kLayoutCount = 5;  // off, mono, stereo, quad, surround
 
+// Sizes below are at scale 1; `scale` (1 or 2) multiplies them.
 // 7 x 21: green, red and dark lights stacked, each on `background`.
-toolkit::PixelImage drawLights(Rgb background);
+toolkit::PixelImage drawLights(Rgb background, int scale = 1);
 // 11 x 55: the five layout icons stacked.
-toolkit::PixelImage drawMenuIcons();
+toolkit::PixelImage drawMenuIcons(int scale = 1);
 // 141 x 15 of the menu face colour.
-toolkit::PixelImage drawMenuFace();
+toolkit::PixelImage drawMenuFace(int scale = 1);
 
 }  // namespace MX::artwork

@@ -1,11 +1,13 @@
 #include "tools/editor_snapshots/editor_picture.h"
 
+#include <cairo.h>
+
 #include <algorithm>
 
 #include "editor/druvo_editor.h"
 #include "editor/druvo_menu.h"
-#include "toolkit/bitmap.h"
 #include "toolkit/cairo/popup_list.h"
+#include "toolkit/display_scale.h"
 #include "toolkit/draw_context.h"
 #include "toolkit/frame.h"
 #include "toolkit/offscreen/offscreen_backend.h"
@@ -23,17 +25,6 @@ MX::DruvoEditor& editorOf(MX::Druvo& effect) { return *static_cast<MX::DruvoEdit
 VstIntPtr dispatch(MX::Druvo& effect, VstInt32 opcode) {
     AEffect* e = effect.getAeffect();
     return e->dispatcher(e, opcode, 0, 0, nullptr, 0.0f);
-}
-
-// The frame's pixels as a bitmap, to copy into a larger picture.
-MX::toolkit::CBitmap* snapshotOf(const MX::toolkit::OffscreenSurface& surface) {
-    const CRect area = surface.area();
-    MX::toolkit::PixelImage image{area.width(), area.height(), {}};
-    image.pixels.reserve(static_cast<std::size_t>(area.width()) * area.height());
-    for (int y = area.top; y < area.bottom; ++y) {
-        for (int x = area.left; x < area.right; ++x) image.pixels.push_back(surface.pixel(x, y));
-    }
-    return new MX::toolkit::CBitmap(std::move(image));
 }
 
 }  // namespace
@@ -63,19 +54,27 @@ void EditorPicture::clickBusMenu() {
 
 bool EditorPicture::saveWithPopup(const std::string& path, const MX::toolkit::PopupMenuRequest& request,
                                   int highlighted) const {
+    const double scale = surface().scale();
     const CRect window = surface().area();
-    CRect list = MX::toolkit::popupListSize(request);
+    CRect list = MX::toolkit::popupListSize(request, scale);
     list.offset(request.anchor.left, request.anchor.bottom);
     MX::toolkit::OffscreenSurface picture(
-        CRect(0, 0, std::max(window.right, list.right), std::max(window.bottom, list.bottom)));
+        CRect(0, 0, std::max(window.right, list.right), std::max(window.bottom, list.bottom)), scale);
     if (!picture.valid()) return false;
 
     MX::toolkit::CDrawContext& context = picture.context();
     context.setFillColor(kBackdrop);
     context.fillRect(picture.area());
-    MX::toolkit::CBitmap* shot = snapshotOf(surface());
-    shot->draw(&context, window);
-    shot->forget();
+    // The window's pixels as they are, device pixel for device pixel.
+    const CRect shown = surface().deviceArea();
+    cairo_surface_flush(surface().cairoSurface());
+    cairo_t* cr = cairo_create(picture.cairoSurface());
+    cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
+    cairo_set_source_surface(cr, surface().cairoSurface(), shown.left, shown.top);
+    cairo_rectangle(cr, shown.left, shown.top, shown.width(), shown.height());
+    cairo_fill(cr);
+    cairo_destroy(cr);
+    cairo_surface_mark_dirty(picture.cairoSurface());
     MX::toolkit::drawPopupList(context, list, request, highlighted);
     return picture.savePng(path.c_str());
 }

@@ -4,6 +4,8 @@
 //   2-connected.png       bus 1 delivering all six channels: steady green light
 //   3-bus-taken.png       bus 1 held by another instance: red light (not delivering)
 //   4-popup-list.png      the bus menu's pop-up list open below the menu
+// and each again at display scale 2 (1-sibling-absent-2x.png ...), the scale
+// the window system states.
 #include <cstdio>
 #include <filesystem>
 #include <memory>
@@ -40,6 +42,8 @@ class Pictures {
 public:
     explicit Pictures(std::filesystem::path folder) : folder_(std::move(folder)) {}
 
+    // Names from now on end in `suffix` before ".png".
+    void setSuffix(std::string suffix) { suffix_ = std::move(suffix); }
     bool save(const EditorPicture& picture, const char* name) {
         return report(picture.save(path(name)), name);
     }
@@ -48,11 +52,16 @@ public:
         failed_ |= !saved;
         return saved;
     }
-    std::string path(const char* name) const { return (folder_ / name).string(); }
+    std::string path(const char* name) const {
+        std::string file = name;
+        file.insert(file.size() - 4, suffix_);
+        return (folder_ / file).string();
+    }
     bool failed() const { return failed_; }
 
 private:
     std::filesystem::path folder_;
+    std::string suffix_;
     bool failed_ = false;
 };
 
@@ -111,6 +120,9 @@ int main(int argc, char** argv) {
     Pictures pictures(folder);
 
     siblingAbsent(pictures);
+    backend.setDisplayScale(2.0);
+    pictures.setSuffix("-2x");
+    siblingAbsent(pictures);
 
     std::string why;
     auto standin = druvo_host::StandinModule::load(druvo_host::builtStandinPath(), &why);
@@ -118,6 +130,11 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s\n", why.c_str());
         return 1;
     }
+    backend.setDisplayScale(1.0);
+    pictures.setSuffix("");
+    connected(pictures, backend);
+    backend.setDisplayScale(2.0);
+    pictures.setSuffix("-2x");
     connected(pictures, backend);
 
     MX::toolkit::setDefaultBackend(nullptr);

@@ -151,6 +151,16 @@ void NativeWindows::keys(void* list, std::initializer_list<Key> keys) {
     }
 }
 
+// The menu's loop reads a mouse message's position from its lParam, in screen coordinates.
+void NativeWindows::clickRow(void* list, int row, double) {
+    auto* menu = reinterpret_cast<HMENU>(SendMessageA(hwnd(list), MN_GETHMENU, 0, 0));
+    RECT item{};
+    if (!menu || !GetMenuItemRect(nullptr, menu, static_cast<UINT>(row), &item)) return;
+    const LPARAM at = MAKELPARAM((item.left + item.right) / 2, (item.top + item.bottom) / 2);
+    PostMessageA(hwnd(list), WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageA(hwnd(list), WM_LBUTTONUP, 0, at);
+}
+
 std::vector<long> NativeWindows::resourcesInUse() {
     return {objectsInUse(GR_GDIOBJECTS), objectsInUse(GR_USEROBJECTS)};
 }

@@ -135,6 +135,12 @@ void* NativeWindows::popup() {
     return nullptr;
 }
 
+// Rows start below the list's one-pixel edge.
+void NativeWindows::clickRow(void* list, int row, double scale) {
+    const int y = 1 + row * MX::toolkit::kPopupRowHeight + MX::toolkit::kPopupRowHeight / 2;
+    click(list, static_cast<int>(2 * MX::toolkit::kPopupTextInset * scale), static_cast<int>(y * scale));
+}
+
 // The list holds the keyboard grab: keys go to it wherever the pointer is.
 void NativeWindows::keys(void*, std::initializer_list<Key> keys) {
     for (const Key key : keys) {

@@ -1,7 +1,9 @@
 // A Windows host for screenshots: opens the built druvo_x64.dll's editor in a
 // window whose client area starts at screen point (40, 40), and with "popup"
-// clicks the bus menu so the system pop-up opens. Prints "open" once the
-// editor (and the pop-up) shows, then runs until its input ends, and closes.
+// clicks the bus menu so the system pop-up opens; with "2x" it is a DPI-aware
+// host on a 192 DPI display (the wine prefix's LogPixels) and expects the
+// editor at twice its size. Prints "open" once the editor (and the pop-up)
+// shows, then runs until its input ends, and closes.
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
@@ -18,10 +20,16 @@ using namespace window_test;
 using test_support::waitUntil;
 
 int main(int argc, char** argv) {
-    const bool popup = argc > 1 && std::strcmp(argv[1], "popup") == 0;
+    bool popup = false;
+    int s = 1;
+    for (int i = 1; i < argc; ++i) {
+        popup |= std::strcmp(argv[i], "popup") == 0;
+        if (std::strcmp(argv[i], "2x") == 0) s = 2;
+    }
+    if (s == 2) SetProcessDPIAware();
     NativeWindows desktop;
     EditorHost host;
-    void* parent = desktop.createParent(317, 59);
+    void* parent = desktop.createParent(317 * s, 59 * s);
     if (!host.ok() || !parent) {
         std::fprintf(stderr, "win32_window_host: %s\n", host.ok() ? "no window" : host.error().c_str());
         return 1;
@@ -33,9 +41,12 @@ int main(int argc, char** argv) {
         desktop.sync();
     };
     // Shown once the light is green: the host plays a bus.
-    if (children.empty() ||
-        !waitUntil([&] { return desktop.pixel(children[0], 306, 9) == MX::toolkit::MakeCColor(0, 235, 1); },
-                   idle)) {
+    if (children.empty() || !waitUntil(
+                                [&] {
+                                    return desktop.pixel(children[0], 306 * s + s / 2, 9 * s + s / 2) ==
+                                           MX::toolkit::MakeCColor(0, 235, 1);
+                                },
+                                idle)) {
         std::fprintf(stderr, "win32_window_host: the editor did not show\n");
         return 1;
     }
@@ -56,8 +67,8 @@ int main(int argc, char** argv) {
         done = true;
     });
     if (popup) {
-        desktop.move(children[0], 60, 85);
-        desktop.click(children[0], 171 + 30, 47);
+        desktop.move(children[0], 60 * s, 85 * s);
+        desktop.click(children[0], (171 + 30) * s, 47 * s);
     }
     waitUntil([&] { return done.load(); }, idle, std::chrono::minutes(5));
     user.join();

@@ -1,7 +1,8 @@
 // Screenshots of editor windows on the X server in $DISPLAY, as PNG files.
-//   x11_snapshot editor <folder>
+//   x11_snapshot editor <folder> [2x]
 //       opens the built druvo.so's editor in a host window and saves
-//       x11-editor.png and, with its bus pop-up open, x11-editor-popup.png
+//       x11-editor.png and, with its bus pop-up open, x11-editor-popup.png;
+//       with 2x, on a server whose Xft.dpi is 192: x11-editor-2x.png ...
 //   x11_snapshot grab <file.png> <x> <y> <width> <height>
 //       saves that area of the screen (e.g. a wine program's window)
 #include <X11/Xlib.h>
@@ -53,14 +54,15 @@ bool grab(const std::string& path, int x, int y, int width, int height) {
     return written;
 }
 
-int snapshotEditor(const std::string& folder) {
+int snapshotEditor(const std::string& folder, int s) {
+    const std::string suffix = s == 2 ? "-2x.png" : ".png";
     NativeWindows screen;
     EditorHost host;
     if (!screen.valid() || !host.ok()) {
         std::fprintf(stderr, "x11_snapshot: %s\n", screen.valid() ? host.error().c_str() : "no X display");
         return 1;
     }
-    void* parent = screen.createParent(317, 59);
+    void* parent = screen.createParent(317 * s, 59 * s);
     host.openEditor(parent);
     const std::vector<void*> children = screen.children(parent);
     const auto idle = [&] {
@@ -68,27 +70,31 @@ int snapshotEditor(const std::string& folder) {
         screen.sync();
     };
     // Shown once the light is green: the host plays a bus.
-    bool ok =
-        !children.empty() &&
-        waitUntil([&] { return screen.pixel(children[0], 306, 9) == MX::toolkit::MakeCColor(0, 235, 1); },
+    bool ok = !children.empty() &&
+              waitUntil(
+                  [&] {
+                      return screen.pixel(children[0], 306 * s + s / 2, 9 * s + s / 2) ==
+                             MX::toolkit::MakeCColor(0, 235, 1);
+                  },
                   idle) &&
-        grab(folder + "/x11-editor.png", kEditorX, kEditorY, 317, 59);
+              grab(folder + "/x11-editor" + suffix, kEditorX, kEditorY, 317 * s, 59 * s);
 
     // The pop-up: a person clicks the menu, points at a row, the picture is
     // taken once that row is highlighted, Escape closes the list.
     bool popupTaken = false;
-    std::thread person([&folder, &popupTaken] {
+    std::thread person([&folder, &popupTaken, &suffix, s] {
         NativeWindows hand;
         void* popup = hand.waitForPopup();
         if (!popup) return;
         const int row = 1 + 3 * MX::toolkit::kPopupRowHeight;
-        hand.move(popup, 40, row + 8);
-        popupTaken =
-            waitUntil([&] { return hand.pixel(popup, 2, row + 1) == MX::toolkit::kPopupHighlightColour; }) &&
-            grab(folder + "/x11-editor-popup.png", kEditorX, kEditorY, 317, 59 + 300);
+        hand.move(popup, 40 * s, (row + 8) * s);
+        popupTaken = waitUntil([&] {
+                         return hand.pixel(popup, 2 * s, (row + 1) * s) == MX::toolkit::kPopupHighlightColour;
+                     }) &&
+                     grab(folder + "/x11-editor-popup" + suffix, kEditorX, kEditorY, 317 * s, (59 + 300) * s);
         hand.keys(popup, {Key::Escape});
     });
-    if (!children.empty()) screen.click(children[0], 171 + 30, 47);
+    if (!children.empty()) screen.click(children[0], (171 + 30) * s, 47 * s);
     waitUntil([] { return EditorHost::editCalls().size() >= 2; }, idle);
     person.join();
     host.closeEditor();
@@ -99,12 +105,14 @@ int snapshotEditor(const std::string& folder) {
 
 int main(int argc, char** argv) {
     const std::string mode = argc > 1 ? argv[1] : "";
-    if (mode == "editor" && argc == 3) return snapshotEditor(argv[2]);
+    if (mode == "editor" && (argc == 3 || argc == 4))
+        return snapshotEditor(argv[2], argc == 4 && std::string(argv[3]) == "2x" ? 2 : 1);
     if (mode == "grab" && argc == 7) {
         return grab(argv[2], std::atoi(argv[3]), std::atoi(argv[4]), std::atoi(argv[5]), std::atoi(argv[6]))
                    ? 0
                    : 1;
     }
-    std::fprintf(stderr, "usage: x11_snapshot editor <folder> | grab <file.png> <x> <y> <width> <height>\n");
+    std::fprintf(stderr,
+                 "usage: x11_snapshot editor <folder> [2x] | grab <file.png> <x> <y> <width> <height>\n");
     return 2;
 }
