@@ -7,7 +7,8 @@
 #   druvo-VERSION-windows.msi          installer for both DLLs and the copyright notice
 #                                      (packaging/windows/druvo.wxs)
 #   druvo_VERSION_amd64.deb            druvo.so in /usr/lib/lxvst (packaging/debian/)
-# README.txt is the README's "Using Druvo in a host"; druvo-copyright.txt is
+# README.txt is the README's "Using Druvo in a host" for that system;
+# druvo-copyright.txt is
 # packaging/copyright.txt, also the package's copyright file.
 # --tested: pack the presets' current builds without building or testing them
 # again (scripts/test.sh does so right after testing them).
@@ -28,27 +29,29 @@ stage=build/release-stage
 rm -rf "$release" "$stage"
 mkdir -p "$release" "$stage"
 
-# stage NAME FILES...: a folder NAME with the files, the usage text and their
+# stage NAME OTHER FILES...: a folder NAME with the files, the copyright
+# notice, the usage text without the paragraph on the OTHER system, and their
 # checksums, every file dated to the commit.
 stage() {
-  local folder="$stage/$1"
-  shift
+  local folder="$stage/$1" other=$2
+  shift 2
   mkdir -p "$folder"
-  cp "$@" packaging/copyright.txt "$folder/"
-  mv "$folder/copyright.txt" "$folder/druvo-copyright.txt"
-  awk '/^## /{keep = ($0 == "## Using Druvo in a host")} keep' README.md > "$folder/README.txt"
+  cp "$@" "$folder/"
+  cp packaging/copyright.txt "$folder/druvo-copyright.txt"
+  awk '/^## /{keep = ($0 == "## Using Druvo in a host")} keep' README.md |
+    awk -v other="**$other.**" 'BEGIN { RS = ""; ORS = "\n\n" } index($0, other) != 1' > "$folder/README.txt"
   (cd "$folder" && sha256sum -- * > SHA256SUMS)
   chmod -R u=rwX,go=rX "$folder"
   find "$folder" -exec touch -h -d "@$SOURCE_DATE_EPOCH" {} +
 }
 
 linux="druvo-$version-linux-x86_64"
-stage "$linux" build/linux/druvo.so
+stage "$linux" Windows build/linux/druvo.so
 tar -C "$stage" --sort=name --mtime="@$SOURCE_DATE_EPOCH" --owner=0 --group=0 --numeric-owner \
   --format=gnu -cf - "$linux" | gzip -9n > "$release/$linux.tar.gz"
 
 windows="druvo-$version-windows"
-stage "$windows" build/windows-x86/druvo.dll build/windows-x64/druvo_x64.dll
+stage "$windows" Linux build/windows-x86/druvo.dll build/windows-x64/druvo_x64.dll
 python3 - "$stage" "$windows" "$release/$windows.zip" <<'EOF'
 # Sorted members, the commit's time, fixed modes, no extra fields.
 import os, sys, time, zipfile
