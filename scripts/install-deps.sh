@@ -9,7 +9,7 @@ packages=(
   libgtest-dev googletest libbenchmark-dev
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64
   wine wine64 qemu-user libz-mingw-w64
-  libcairo2-dev libx11-dev libxtst-dev libxres-dev xvfb xauth x11-xserver-utils fonts-liberation2
+  libcairo2-dev libx11-dev libxtst-dev libxres-dev xvfb xauth x11-xserver-utils x11-utils fonts-liberation2
   clang libclang-rt-14-dev clang-format
   wixl msitools faketime dpkg-dev lintian python3
 )

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs the Debian package from build/release/, checks that it put the
-# tested druvo.so where Ardour 7 looks by default (Ardour, given no plug-in
-# path, lists Druvo from /usr/lib/lxvst once its scanner has indexed the
-# file) and that removing it leaves nothing behind. The machine ends as it
+# tested druvo.so where Ardour 7 looks by default, every file root's and
+# readable by all (Ardour, run as an ordinary user and given no plug-in path,
+# lists Druvo from /usr/lib/lxvst once its scanner has indexed the file), and
+# that removing it leaves nothing behind. The machine ends as it
 # began: the package is purged on any exit. Skips if druvo is installed
 # already, since the test could not put that install back.
 set -euo pipefail
@@ -28,12 +29,21 @@ installed || fail "dpkg did not install $deb"
 for doc in README.txt copyright changelog.gz; do
   [ -f "/usr/share/doc/druvo/$doc" ] || fail "no /usr/share/doc/druvo/$doc"
 done
+cmp -s /usr/share/doc/druvo/copyright packaging/copyright.txt || fail "/usr/share/doc/druvo/copyright differs"
+modes=$(dpkg -L druvo | xargs stat -c '%U:%G %a %F %n' | grep -vE '^root:root (644 regular file|755 directory) ' || true)
+[ -z "$modes" ] || fail "files not root's or not readable by all: $modes"
 
-# Ardour with a private home: its scanner indexes the installed file, then a
-# Lua session started without LXVST_PATH lists what its default path holds.
+# Ardour with a private home, as an ordinary user (nobody when the test runs as
+# root): its scanner indexes the installed file, then a Lua session started
+# without LXVST_PATH lists what its default path holds.
 home="$work/home"
 mkdir -p "$home"
-ardour_env=(env -u LXVST_PATH HOME="$home" XDG_CONFIG_HOME="$home/.config" XDG_CACHE_HOME="$home/.cache"
+user=()
+if [ "$(id -u)" -eq 0 ]; then
+  chown -R nobody: "$work"
+  user=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
+fi
+ardour_env=("${user[@]}" env -u LXVST_PATH HOME="$home" XDG_CONFIG_HOME="$home/.config" XDG_CACHE_HOME="$home/.cache"
   XDG_DATA_HOME="$home/.local/share" DRUVO_SESSION="$work/session")
 "${ardour_env[@]}" LD_LIBRARY_PATH=/usr/lib/ardour7 /usr/lib/ardour7/ardour-vst-scanner \
   /usr/lib/lxvst/druvo.so > "$work/scanner.log" 2>&1 || fail "Ardour's scanner: $(cat "$work/scanner.log")"
