@@ -79,16 +79,7 @@ collectgarbage()
 turn("d1 d2 removed")
 pieces.roll_seconds(0.5)
 pieces.stop()
--- Ardour may start one track's capture a cycle before another's: where each
--- take begins on the timeline aligns them.
-for _, recorder in ipairs(routes) do
-  pieces.wait_for("the take of " .. recorder:name(), function()
-    return recorder:playlist():region_list():size() > 0
-  end)
-  for region in recorder:playlist():region_list():iter() do
-    report:write("take\t", recorder:name(), "\t", region:position():samples(), "\n")
-  end
-end
+pieces.report_takes(report, routes)
 report:write("recorded\n")
 report:close()
 close_session()
