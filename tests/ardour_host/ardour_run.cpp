@@ -55,8 +55,11 @@ std::string crashingThread(const fs::path& work, const fs::path& saveAs) {
                                     saveAs.string() + "' 2>&1";
         std::system(command.c_str());
         std::istringstream lines(readAll(saveAs));
-        for (std::string line; std::getline(lines, line);)
+        // gdb shows the top frame once as it loads the core, then the whole stack.
+        for (std::string line; std::getline(lines, line);) {
+            if (line.rfind("#0 ", 0) == 0) frames.clear();
             if (line.rfind("#", 0) == 0) frames += line + "\n";
+        }
     }
     std::error_code ignored;
     for (const fs::path& core : cores) fs::remove(core, ignored);
