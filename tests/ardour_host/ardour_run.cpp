@@ -76,8 +76,8 @@ bool passesThroughOurCode(const std::string& frames) {
 
 int runInPrivateHome(const fs::path& work, const std::string& command, const fs::path& log) {
     const std::string home = (work / "home").string();
-    const std::string line = "ulimit -c unlimited 2>/dev/null; cd '" + work.string() + "' && env HOME='" + home +
-                             "' XDG_CONFIG_HOME='" + home + "/.config' XDG_CACHE_HOME='" + home +
+    const std::string line = "ulimit -c unlimited 2>/dev/null; cd '" + work.string() + "' && env HOME='" +
+                             home + "' XDG_CONFIG_HOME='" + home + "/.config' XDG_CACHE_HOME='" + home +
                              "/.cache' XDG_DATA_HOME='" + home + "/.local/share' " + command + " > '" +
                              log.string() + "' 2>&1";
     return std::system(line.c_str());
@@ -96,7 +96,8 @@ ArdourRun runArdourSession(const fs::path& work, const std::string& command, con
         if (signal == 0) break;
         // Keep the crashed attempt's log and backtrace next to the last one's.
         const std::string stem = log.stem().string() + "-crash" + std::to_string(run.attempts);
-        fs::copy_file(log, log.parent_path() / (stem + ".log"), fs::copy_options::overwrite_existing, ignored);
+        fs::copy_file(log, log.parent_path() / (stem + ".log"), fs::copy_options::overwrite_existing,
+                      ignored);
         const std::string frames = crashingThread(work, log.parent_path() / (stem + "-gdb.txt"));
         std::ostringstream paragraph;
         paragraph << "ardour7-lua ended by signal " << signal << " (attempt " << run.attempts << " of "

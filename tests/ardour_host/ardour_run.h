@@ -27,6 +27,7 @@ struct ArdourRun {
 
 // `outputs` (files and folders the session writes) are removed before each attempt.
 ArdourRun runArdourSession(const std::filesystem::path& work, const std::string& command,
-                           const std::filesystem::path& log, const std::vector<std::filesystem::path>& outputs);
+                           const std::filesystem::path& log,
+                           const std::vector<std::filesystem::path>& outputs);
 
 }  // namespace druvo_test
