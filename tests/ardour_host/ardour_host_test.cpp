@@ -284,7 +284,12 @@ TEST_F(ArdourInstrumentSession, EveryBusStaysAlignedWithTheInstrumentThroughEver
         // As the instrument returns, a bus read before its first process call
         // may run one block late until the host's order changes, then skip a
         // block (the stand-in's resume case in instrument.h); only then.
-        long worstSkew = 0, losses = 0, returnSkew = 0, returnLosses = 0, staleAtRemoval = 0;
+        // The stand-in's cycle guess can also put the buses one block ahead
+        // of its own output (a request taken for the next cycle, instrument.h)
+        // until it gives each bus nothing for one cycle, after which the
+        // count goes on with nothing lost; only that way.
+        long worstSkew = 0, losses = 0, returnSkew = 0, returnLosses = 0, staleAtRemoval = 0,
+             aheadChannels = 0;
         for (const DruvoTrack& track : kTracks) {
             for (int channel = 0; channel < track.channels; ++channel) {
                 SCOPED_TRACE(std::string(track.name) + " channel " + std::to_string(channel));
@@ -295,6 +300,7 @@ TEST_F(ArdourInstrumentSession, EveryBusStaysAlignedWithTheInstrumentThroughEver
                     << readText(work_ / (std::to_string(block) + "-report.txt"));
                 const bool delivered = channel < moltraxStandinBusChannels(track.bus - 1);
                 long wrongTag = 0, unaligned = 0, runs = 0, breaks = 0, returnUnaligned = 0, returnBreaks = 0;
+                long ahead = 0, pauses = 0;
                 // Removing d1 and d2, Ardour may skip their plug-in for a cycle
                 // and run it once more: it then copies the block filled
                 // meanwhile, one late. Such a last lone block is left out.
@@ -309,6 +315,17 @@ TEST_F(ArdourInstrumentSession, EveryBusStaysAlignedWithTheInstrumentThroughEver
                 Code last{false, 0, 0};
                 for (long n = 0; n < end; ++n) {
                     const Code code = decode(wav.samples[0][n]);
+                    if (!code.valid && last.valid) {
+                        // A lone silent block after which the count goes on.
+                        long resume = n;
+                        while (resume < end && !decode(wav.samples[0][resume]).valid) ++resume;
+                        if (resume - n == block && resume < end &&
+                            decode(wav.samples[0][resume]).position == (last.position + 1) % 65536) {
+                            ++pauses;
+                            n = resume - 1;
+                            continue;
+                        }
+                    }
                     if (code.valid && code.tag != moltraxStandinBusTag(track.bus - 1, channel)) ++wrongTag;
                     if (code.valid && !last.valid) ++runs;
                     const long at = n + offset;
@@ -321,7 +338,9 @@ TEST_F(ArdourInstrumentSession, EveryBusStaysAlignedWithTheInstrumentThroughEver
                     const Code synthCode = at >= 0 && at < synth.frames() ? clock[at] : Code{false, 0, 0};
                     const long skew = (code.position - synthCode.position + 98304) % 65536 - 32768;
                     const bool lateOnce = atReturn && skew == -block && returnBreaks == 0;
-                    if (code.valid && synthCode.valid && skew != 0) {
+                    if (code.valid && synthCode.valid && skew == block && !atReturn && pauses == 0) {
+                        ++ahead;
+                    } else if (code.valid && synthCode.valid && skew != 0) {
                         ++(lateOnce ? returnUnaligned : unaligned);
                         long& worst = lateOnce ? returnSkew : worstSkew;
                         if (std::labs(skew) > std::labs(worst)) worst = skew;
@@ -330,6 +349,9 @@ TEST_F(ArdourInstrumentSession, EveryBusStaysAlignedWithTheInstrumentThroughEver
                 }
                 losses += breaks;
                 returnLosses += returnBreaks;
+                if (pauses == 0) unaligned += ahead;  // ahead, never caught up
+                if (ahead > 0 && pauses > 0) ++aheadChannels;
+                EXPECT_LE(pauses, ahead > 0 ? 1 : 0) << "silent blocks within a run";
                 EXPECT_LE(returnBreaks, returnUnaligned > 0 ? 1 : 0)
                     << "blocks skipped as the instrument returns";
                 EXPECT_EQ(wrongTag, 0) << "samples of another bus or channel";
@@ -340,8 +362,10 @@ TEST_F(ArdourInstrumentSession, EveryBusStaysAlignedWithTheInstrumentThroughEver
         }
         std::printf(
             "block %d: worst skew %ld samples, losses %ld; as the instrument returns: worst skew %ld, "
-            "losses %ld; stale blocks from Ardour: instrument %d, removed Druvo channels %ld\n",
-            block, worstSkew, losses, returnSkew, returnLosses, staleBlocks, staleAtRemoval);
+            "losses %ld; stale blocks from Ardour: instrument %d, removed Druvo channels %ld; channels a "
+            "block "
+            "ahead until one silent block: %ld\n",
+            block, worstSkew, losses, returnSkew, returnLosses, staleBlocks, staleAtRemoval, aheadChannels);
     }
 }
 
