@@ -12,6 +12,8 @@ packages=(
   libcairo2-dev libx11-dev libxtst-dev libxres-dev xvfb xauth x11-xserver-utils x11-utils fonts-liberation2
   clang libclang-rt-14-dev clang-format
   wixl msitools faketime dpkg-dev lintian python3
+  # The Ardour host test tells a crash of Ardour from one in Druvo by its backtrace.
+  gdb
 )
 # Ardour 7 hosts druvo.so in the linux preset's host test. It is installed on
 # its own, without recommends, as on the machines where that test ran.

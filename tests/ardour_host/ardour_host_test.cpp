@@ -5,6 +5,7 @@
 // Ardour's HOME and XDG folders are private to the build folder.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -16,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/ardour_host/ardour_run.h"
 #include "tests/demo/tone_fit.h"
 #include "tests/demo/wav_reader.h"
 #include "tools/moltrax_standin/instrument.h"
@@ -34,15 +36,11 @@ std::string readText(const fs::path& path) {
     return {std::istreambuf_iterator<char>(in), {}};
 }
 
-// Runs a shell command with Ardour's private folders in its environment; its
-// output goes to `log`. The exit status is returned for the message only: the
-// files it writes are what is checked.
-int runInPrivateHome(const fs::path& work, const std::string& command, const fs::path& log) {
-    const std::string home = (work / "home").string();
-    const std::string line = "env HOME='" + home + "' XDG_CONFIG_HOME='" + home +
-                             "/.config' XDG_CACHE_HOME='" + home + "/.cache' XDG_DATA_HOME='" + home +
-                             "/.local/share' " + command + " > '" + log.string() + "' 2>&1";
-    return std::system(line.c_str());
+// Where a take begins on the timeline, from a session script's report; -1 if not reported.
+long takeStart(const std::string& report, const std::string& track) {
+    const std::string line = "take\t" + track + "-take\t";
+    const std::size_t at = report.find(line);
+    return at == std::string::npos ? -1 : std::atol(report.c_str() + at + line.size());
 }
 
 // Copies a plug-in into work/plugins and has Ardour's scanner index it there.
@@ -71,19 +69,20 @@ protected:
         for (const auto& entry : fs::recursive_directory_iterator(work_ / "home", ignored)) {
             if (entry.path().extension() == ".v2i") cache_ = readText(entry.path());
         }
-        sessionStatus_ = runInPrivateHome(
+        session_ = runArdourSession(
             work_,
             "DRUVO_SESSION_PIECES='" + std::string(DRUVO_SESSION_PIECES) + "' LXVST_PATH='" +
                 (work_ / "plugins").string() + "' LD_LIBRARY_PATH='" + DRUVO_STANDIN_DIR +
                 "' MOLTRAX_STANDIN_TONES=" + std::to_string(kSampleRate) + " DRUVO_SESSION='" +
                 (work_ / "session").string() + "' DRUVO_REPORT='" + (work_ / "report.txt").string() + "' '" +
                 ARDOUR_LUA + "' '" + DRUVO_SESSION_SCRIPT + "'",
-            work_ / "session.log");
+            work_ / "session.log", {work_ / "session", work_ / "report.txt"});
+        std::printf("%s", session_.report.c_str());
         report_ = readText(work_ / "report.txt");
     }
 
     static std::string sessionLog() {
-        return "ardour7-lua exit status " + std::to_string(sessionStatus_) + ":\n" +
+        return session_.report + "ardour7-lua wait status " + std::to_string(session_.status) + ":\n" +
                readText(work_ / "session.log");
     }
 
@@ -102,7 +101,8 @@ protected:
     }
 
     static inline fs::path work_;
-    static inline int scannerStatus_ = 0, sessionStatus_ = 0;
+    static inline int scannerStatus_ = 0;
+    static inline ArdourRun session_;
     static inline std::string cache_, report_;
 };
 
@@ -117,22 +117,30 @@ TEST_F(ArdourHost, HostSeesTheParameterAndSeventeenPrograms) {
     std::string expected = "parameters\t1\nparameter\tBus Selection\nprogram\t0 -  <Not Connected>\n";
     for (int bus = 1; bus <= 16; ++bus)
         expected += "program\t" + std::to_string(bus) + " - Moltrax Bus " + std::to_string(bus) + "\n";
-    EXPECT_EQ(report_, expected + "recorded\n") << sessionLog();
+    EXPECT_EQ(report_.substr(0, report_.find("take\t")), expected) << sessionLog();
+    EXPECT_TRUE(report_.ends_with("recorded\n")) << sessionLog();
+    EXPECT_EQ(session_.status, 0) << "the session ended unclean; " << sessionLog();
 }
 
 TEST_F(ArdourHost, WithoutABusTheInputPassesUnchanged) {
+    // The takes are compared where they overlap on the timeline.
+    const long offset = takeStart(report_, "pass") - takeStart(report_, "reference");
+    ASSERT_GE(takeStart(report_, "pass"), 0) << report_;
+    ASSERT_GE(takeStart(report_, "reference"), 0) << report_;
     for (const std::string side : {"L", "R"}) {
         SCOPED_TRACE(side);
         const WavData reference = take("reference", side), pass = take("pass", side);
         ASSERT_EQ(reference.error, "");
         ASSERT_EQ(pass.error, "");
-        ASSERT_GE(reference.frames(), kMinimumFrames);
-        ASSERT_EQ(pass.frames(), reference.frames());
+        const long first = std::max(0L, -offset), last = std::min(pass.frames(), reference.frames() - offset);
+        ASSERT_GE(last - first, kMinimumFrames)
+            << "takes overlap; pass starts " << offset << " samples later";
         double energy = 0;
         long differing = 0;
-        for (long n = 0; n < reference.frames(); ++n) {
-            energy += reference.samples[0][n] * reference.samples[0][n];
-            if (pass.samples[0][n] != reference.samples[0][n]) ++differing;
+        for (long n = first; n < last; ++n) {
+            const float expected = reference.samples[0][n + offset];
+            energy += expected * expected;
+            if (pass.samples[0][n] != expected) ++differing;
         }
         EXPECT_GT(energy, 1.0) << "the reference take is silent";
         EXPECT_EQ(differing, 0) << "samples differing from the reference take";
@@ -194,20 +202,23 @@ protected:
         installPlugin(work_, DRUVO_PLUGIN_PATH, &status);
         // The file name that Druvo loads: the loader then finds Ardour's copy by its SONAME.
         installPlugin(work_, fs::path(DRUVO_STANDIN_DIR) / "Moltrax.so", &status);
-        for (const int block : kBlocks) {
+        for (std::size_t b = 0; b < std::size(kBlocks); ++b) {
+            const int block = kBlocks[b];
             const fs::path dir = work_ / std::to_string(block);
+            const fs::path report = dir.string() + "-report.txt", standin = dir.string() + "-standin.txt";
             const auto started = std::chrono::steady_clock::now();
-            status = runInPrivateHome(
-                work_,
-                "DRUVO_SESSION_PIECES='" + std::string(DRUVO_SESSION_PIECES) + "' LXVST_PATH='" +
-                    (work_ / "plugins").string() + "' DRUVO_BLOCK=" + std::to_string(block) +
-                    " DRUVO_SESSION='" + dir.string() + "' DRUVO_REPORT='" + dir.string() +
-                    "-report.txt' MOLTRAX_STANDIN_REPORT='" + dir.string() + "-standin.txt' '" + ARDOUR_LUA +
-                    "' '" + DRUVO_INSTRUMENT_SCRIPT + "'",
-                dir.string() + ".log");
-            std::printf("block %d: session ran %.1f s, ardour7-lua status %d\n%s", block,
+            runs_[b] = runArdourSession(work_,
+                                        "DRUVO_SESSION_PIECES='" + std::string(DRUVO_SESSION_PIECES) +
+                                            "' LXVST_PATH='" + (work_ / "plugins").string() +
+                                            "' DRUVO_BLOCK=" + std::to_string(block) + " DRUVO_SESSION='" +
+                                            dir.string() + "' DRUVO_REPORT='" + report.string() +
+                                            "' MOLTRAX_STANDIN_REPORT='" + standin.string() + "' '" +
+                                            ARDOUR_LUA + "' '" + DRUVO_INSTRUMENT_SCRIPT + "'",
+                                        dir.string() + ".log", {dir, report, standin});
+            std::printf("%sblock %d: session ran %.1f s, ardour7-lua wait status %d\n%s",
+                        runs_[b].report.c_str(), block,
                         std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count(),
-                        status, readText(dir.string() + "-standin.txt").c_str());
+                        runs_[b].status, readText(standin).c_str());
             // Ardour's own complaints, for the test log.
             std::istringstream lines(log(block));
             for (std::string line; std::getline(lines, line);)
@@ -218,11 +229,8 @@ protected:
 
     static std::string log(int block) { return readText(work_ / (std::to_string(block) + ".log")); }
 
-    // Where a track's take begins on the timeline, as the session script reported it.
     static long takeStart(int block, const std::string& track) {
-        const std::string report = readText(work_ / (std::to_string(block) + "-report.txt"));
-        const std::size_t at = report.find("take\t" + track + "-take\t");
-        return at == std::string::npos ? -1 : std::atol(report.c_str() + at + track.size() + 11);
+        return druvo_test::takeStart(readText(work_ / (std::to_string(block) + "-report.txt")), track);
     }
 
     static WavData take(int block, const std::string& track, int channels, int channel) {
@@ -240,6 +248,7 @@ protected:
     }
 
     static inline fs::path work_;
+    static inline ArdourRun runs_[std::size(kBlocks)];
 };
 
 TEST_F(ArdourInstrumentSession, EveryBusStaysAlignedWithTheInstrumentThroughEveryTurn) {
@@ -275,7 +284,12 @@ TEST_F(ArdourInstrumentSession, EveryBusStaysAlignedWithTheInstrumentThroughEver
         // As the instrument returns, a bus read before its first process call
         // may run one block late until the host's order changes, then skip a
         // block (the stand-in's resume case in instrument.h); only then.
-        long worstSkew = 0, losses = 0, returnSkew = 0, returnLosses = 0, staleAtRemoval = 0;
+        // The stand-in's cycle guess can also put the buses one block ahead
+        // of its own output (a request taken for the next cycle, instrument.h)
+        // until it gives each bus nothing for one cycle, after which the
+        // count goes on with nothing lost; only that way.
+        long worstSkew = 0, losses = 0, returnSkew = 0, returnLosses = 0, staleAtRemoval = 0,
+             aheadChannels = 0;
         for (const DruvoTrack& track : kTracks) {
             for (int channel = 0; channel < track.channels; ++channel) {
                 SCOPED_TRACE(std::string(track.name) + " channel " + std::to_string(channel));
@@ -286,6 +300,7 @@ TEST_F(ArdourInstrumentSession, EveryBusStaysAlignedWithTheInstrumentThroughEver
                     << readText(work_ / (std::to_string(block) + "-report.txt"));
                 const bool delivered = channel < moltraxStandinBusChannels(track.bus - 1);
                 long wrongTag = 0, unaligned = 0, runs = 0, breaks = 0, returnUnaligned = 0, returnBreaks = 0;
+                long ahead = 0, pauses = 0;
                 // Removing d1 and d2, Ardour may skip their plug-in for a cycle
                 // and run it once more: it then copies the block filled
                 // meanwhile, one late. Such a last lone block is left out.
@@ -300,6 +315,17 @@ TEST_F(ArdourInstrumentSession, EveryBusStaysAlignedWithTheInstrumentThroughEver
                 Code last{false, 0, 0};
                 for (long n = 0; n < end; ++n) {
                     const Code code = decode(wav.samples[0][n]);
+                    if (!code.valid && last.valid) {
+                        // A lone silent block after which the count goes on.
+                        long resume = n;
+                        while (resume < end && !decode(wav.samples[0][resume]).valid) ++resume;
+                        if (resume - n == block && resume < end &&
+                            decode(wav.samples[0][resume]).position == (last.position + 1) % 65536) {
+                            ++pauses;
+                            n = resume - 1;
+                            continue;
+                        }
+                    }
                     if (code.valid && code.tag != moltraxStandinBusTag(track.bus - 1, channel)) ++wrongTag;
                     if (code.valid && !last.valid) ++runs;
                     const long at = n + offset;
@@ -312,7 +338,9 @@ TEST_F(ArdourInstrumentSession, EveryBusStaysAlignedWithTheInstrumentThroughEver
                     const Code synthCode = at >= 0 && at < synth.frames() ? clock[at] : Code{false, 0, 0};
                     const long skew = (code.position - synthCode.position + 98304) % 65536 - 32768;
                     const bool lateOnce = atReturn && skew == -block && returnBreaks == 0;
-                    if (code.valid && synthCode.valid && skew != 0) {
+                    if (code.valid && synthCode.valid && skew == block && !atReturn && pauses == 0) {
+                        ++ahead;
+                    } else if (code.valid && synthCode.valid && skew != 0) {
                         ++(lateOnce ? returnUnaligned : unaligned);
                         long& worst = lateOnce ? returnSkew : worstSkew;
                         if (std::labs(skew) > std::labs(worst)) worst = skew;
@@ -321,6 +349,9 @@ TEST_F(ArdourInstrumentSession, EveryBusStaysAlignedWithTheInstrumentThroughEver
                 }
                 losses += breaks;
                 returnLosses += returnBreaks;
+                if (pauses == 0) unaligned += ahead;  // ahead, never caught up
+                if (ahead > 0 && pauses > 0) ++aheadChannels;
+                EXPECT_LE(pauses, ahead > 0 ? 1 : 0) << "silent blocks within a run";
                 EXPECT_LE(returnBreaks, returnUnaligned > 0 ? 1 : 0)
                     << "blocks skipped as the instrument returns";
                 EXPECT_EQ(wrongTag, 0) << "samples of another bus or channel";
@@ -331,15 +362,20 @@ TEST_F(ArdourInstrumentSession, EveryBusStaysAlignedWithTheInstrumentThroughEver
         }
         std::printf(
             "block %d: worst skew %ld samples, losses %ld; as the instrument returns: worst skew %ld, "
-            "losses %ld; stale blocks from Ardour: instrument %d, removed Druvo channels %ld\n",
-            block, worstSkew, losses, returnSkew, returnLosses, staleBlocks, staleAtRemoval);
+            "losses %ld; stale blocks from Ardour: instrument %d, removed Druvo channels %ld; channels a "
+            "block "
+            "ahead until one silent block: %ld\n",
+            block, worstSkew, losses, returnSkew, returnLosses, staleBlocks, staleAtRemoval, aheadChannels);
     }
 }
 
 TEST_F(ArdourInstrumentSession, TeardownInAnyOrderEndsCleanWithNothingClaimed) {
-    for (const int block : kBlocks) {
+    for (std::size_t b = 0; b < std::size(kBlocks); ++b) {
+        const int block = kBlocks[b];
         SCOPED_TRACE("block " + std::to_string(block));
         const std::string prefix = (work_ / std::to_string(block)).string();
+        const ArdourRun& run = runs_[b];
+        EXPECT_EQ(run.status, 0) << "the session ended unclean; " << run.report << log(block);
         EXPECT_NE(readText(prefix + "-report.txt").find("recorded\n"), std::string::npos) << log(block);
         const std::string standin = readText(prefix + "-standin.txt");
         // Both instrument instances closed, then the module unloaded with no claim left.

@@ -68,8 +68,10 @@ Session:maybe_enable_record(false)
 wait_for("recording", function() return Session:actively_recording() end)
 local start = Session:transport_sample()
 wait_for("2 s of recording", function() return Session:transport_sample() >= start + 2 * 48000 end)
-Session:request_stop(false, false, ARDOUR.TransportRequestSource.TRS_UI)
-wait_for("the transport to stop", function() return not Session:transport_rolling() end)
+pieces.stop()
+local recorders = {}
+for _, chain in pairs(chains) do recorders[#recorders + 1] = chain.recorder end
+pieces.report_takes(report, recorders)
 report:write("recorded\n")
 report:close()
 close_session()

@@ -58,4 +58,17 @@ function pieces.stop()
   pieces.wait_for("the transport to stop", function() return not Session:transport_rolling() end)
 end
 
+-- Ardour may start one track's capture a cycle before another's: where each
+-- take begins on the timeline aligns them ("take", name, position).
+function pieces.report_takes(report, recorders)
+  for _, recorder in ipairs(recorders) do
+    pieces.wait_for("the take of " .. recorder:name(), function()
+      return recorder:playlist():region_list():size() > 0
+    end)
+    for region in recorder:playlist():region_list():iter() do
+      report:write("take\t", recorder:name(), "\t", region:position():samples(), "\n")
+    end
+  end
+end
+
 return pieces

@@ -38,6 +38,12 @@
    process call is not told from one that has not run yet: that call fills it,
    and it reads one block late for as long as it keeps running before the
    instrument's process call, then skips a block.
+   Once a request in the process call's cycle is taken for a new cycle, every
+   later cycle whose process call comes first takes the block rendered ahead
+   and renders the next: all buses run one block ahead of the main output
+   until a cycle's request comes first, which fills nothing (the buses hold
+   the current block), so each bus gets one silent block and is aligned again
+   with nothing lost (seen under load as a session starts).
    The instrument's entry points and the render request (audio threads of the
    host, possibly in parallel) share one spin lock around the clock and fills. */
 #ifndef DRUVO_MOLTRAX_STANDIN_INSTRUMENT_H
