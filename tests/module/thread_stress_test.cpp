@@ -65,6 +65,36 @@ void siblingPass(Standin& standin, int pass) {
     }
 }
 
+int stressRounds() {
+    const char* rounds = std::getenv("DRUVO_STRESS_ROUNDS");
+    return rounds != nullptr ? std::atoi(rounds) : 500;
+}
+
+// A thread that runs `pass` over and over until stopped (at the latest when
+// it goes), counting the passes begun.
+class Looping {
+public:
+    template <class Pass>
+    explicit Looping(Pass pass)
+        : thread_([this, pass]() mutable {
+              while (!stop_.load()) {
+                  passes_.fetch_add(1);
+                  pass();
+              }
+          }) {}
+    ~Looping() { stop(); }
+    void stop() {
+        stop_.store(true);
+        if (thread_.joinable()) thread_.join();
+    }
+    long passes() const { return passes_.load(); }
+
+private:
+    std::atomic<bool> stop_{false};
+    std::atomic<long> passes_{0};
+    std::thread thread_;  // last: starts once the counters exist
+};
+
 using ThreadStress = ModuleTest;
 
 TEST_F(ThreadStress, AudioUiAndSiblingThreadsAtOnce) {
@@ -76,22 +106,13 @@ TEST_F(ThreadStress, AudioUiAndSiblingThreadsAtOnce) {
     }
     for (int i = 0; i < 3; ++i) selectAndRun(*instances[i], i == 0 ? 1 : 2);
 
-    std::atomic<bool> stop{false};
-    std::atomic<long> blocks{0};
-    std::atomic<long> siblingPasses{0};
-    std::thread audio([&] {
-        AudioBlock block(64);
-        while (!stop.load()) {
-            for (auto& instance : instances) instance->processReplacing(block);
-            blocks.fetch_add(1);
-        }
+    AudioBlock block(64);
+    Looping audio([&] {
+        for (auto& instance : instances) instance->processReplacing(block);
     });
-    std::thread sibling([&] {
-        for (int pass = 0; !stop.load(); ++pass) {
-            siblingPass(standin(), pass);
-            siblingPasses.fetch_add(1);
-            std::this_thread::yield();
-        }
+    Looping sibling([&, pass = 0]() mutable {
+        siblingPass(standin(), pass++);
+        std::this_thread::yield();
     });
 
     long uiPasses = 0;
@@ -105,13 +126,12 @@ TEST_F(ThreadStress, AudioUiAndSiblingThreadsAtOnce) {
         instance.dispatch(effEditClose);
         ++uiPasses;
     }
-    stop.store(true);
-    audio.join();
-    sibling.join();
+    audio.stop();
+    sibling.stop();
     for (auto& instance : instances) instance.reset();
 
-    EXPECT_GT(blocks.load(), 0);
-    EXPECT_GT(siblingPasses.load(), 0);
+    EXPECT_GT(audio.passes(), 0);
+    EXPECT_GT(sibling.passes(), 0);
     EXPECT_GT(uiPasses, 0);
 }
 
@@ -123,24 +143,19 @@ TEST_F(ThreadStress, AudioUiAndSiblingThreadsAtOnce) {
 // nobody; closing the effects leaves no mark. DRUVO_STRESS_ROUNDS rounds (500)
 // of four re-opens each, under blocks of 64 to 2048 frames.
 TEST_F(ThreadStress, ReconnectsRacingClaimsStrandNoBus) {
-    const char* roundsText = std::getenv("DRUVO_STRESS_ROUNDS");
-    const int rounds = roundsText != nullptr ? std::atoi(roundsText) : 500;
+    const int rounds = stressRounds();
     standin().control().renderMode = 1;  // a delivering effect's render request fills the bus
     auto first = makeInstanceOnBus(1);
     auto second = makeInstanceOnBus(1);
     ASSERT_TRUE(first && second);
 
-    std::atomic<bool> stop{false};
-    std::atomic<long> blocks{0};
     std::atomic<long> deliveries{0};
-    std::thread audio([&] {
-        for (int frames = 64; !stop.load(); frames = frames >= 2048 ? 64 : frames * 2) {
-            AudioBlock block(frames);
-            for (PluginInstance* instance : {first.get(), second.get()}) {
-                instance->processReplacing(block);
-                if (block.outputChannel(0) != block.inputChannel(0)) deliveries.fetch_add(1);
-            }
-            blocks.fetch_add(1);
+    Looping audio([&, frames = 64]() mutable {
+        AudioBlock block(frames);
+        frames = frames >= 2048 ? 64 : frames * 2;
+        for (PluginInstance* instance : {first.get(), second.get()}) {
+            instance->processReplacing(block);
+            if (block.outputChannel(0) != block.inputChannel(0)) deliveries.fetch_add(1);
         }
     });
     const PluginModule& module = PluginModule::instance();
@@ -151,17 +166,16 @@ TEST_F(ThreadStress, ReconnectsRacingClaimsStrandNoBus) {
             standin().control().replaceRecord(0, 1);
             module.connectExport()();
         }
-        const long blocksThen = blocks.load();
+        const long blocksThen = audio.passes();
         const long deliveriesThen = deliveries.load();
         // A bus nobody delivers through 50 passes after the reconnect is stranded.
         test_support::waitUntil(
-            [&] { return deliveries.load() > deliveriesThen || blocks.load() > blocksThen + 50; });
+            [&] { return deliveries.load() > deliveriesThen || audio.passes() > blocksThen + 50; });
         if (deliveries.load() > deliveriesThen) continue;
         ++stranded;
         storeRelaxed<std::uint8_t>(record(0).owner, 0);  // free it for the next round
     }
-    stop.store(true);
-    audio.join();
+    audio.stop();
     std::printf("stranded rounds: %d of %d\n", stranded, rounds);
     EXPECT_EQ(stranded, 0);
     first->close();
@@ -176,29 +190,20 @@ TEST_F(ThreadStress, ReconnectsRacingClaimsStrandNoBus) {
 TEST_F(ThreadStress, SelectionSwitchesPlayTheNewBus) {
     auto instance = makeInstanceOnBus(1);
     ASSERT_NE(instance, nullptr);
-    std::atomic<bool> stop{false};
-    std::atomic<long> blocks{0};
-    std::thread audio([&] {
-        AudioBlock block(32);
-        while (!stop.load()) {
-            instance->processReplacing(block);
-            blocks.fetch_add(1);
-        }
-    });
-    const char* roundsText = std::getenv("DRUVO_STRESS_ROUNDS");
-    const int switches = (roundsText != nullptr ? std::atoi(roundsText) : 500) * 4;
+    AudioBlock block(32);
+    Looping audio([&] { instance->processReplacing(block); });
+    const int switches = stressRounds() * 4;
     int oldBusKept = 0;
     for (int n = 1; n <= switches; ++n) {
         const int bus = n % 4;
         instance->selectBus(bus + 1);
-        const long then = blocks.load();
-        ASSERT_TRUE(test_support::waitUntil([&] { return blocks.load() > then + 2; }));
+        const long then = audio.passes();
+        ASSERT_TRUE(test_support::waitUntil([&] { return audio.passes() > then + 2; }));
         bool wrong = record(bus).owner != 1;
         for (int other = 0; other < 4; ++other) wrong |= other != bus && record(other).owner == 1;
         oldBusKept += wrong;
     }
-    stop.store(true);
-    audio.join();
+    audio.stop();
     std::printf("switches that kept the old bus: %d of %d\n", oldBusKept, switches);
     EXPECT_EQ(oldBusKept, 0);
     instance->close();
