@@ -9,7 +9,6 @@
 #include "editor/editor_clock.h"
 #include "editor/indicator_values.h"
 #include "editor/platform_backend.h"
-#include "link/bus_directory.h"
 #include "plugin/druvo.h"
 #include "toolkit/auto_animation.h"
 #include "toolkit/bitmap.h"
