@@ -9,13 +9,13 @@
 namespace MX::toolkit {
 
 CBitmap::CBitmap(int resourceId) : resourceId_(resourceId) {
-    if (ResourceProvider* provider = resourceProvider()) provider->loadBitmap(resourceId, image_);
+    ResourceProvider* provider = resourceProvider();
+    if (provider != nullptr) provider->loadBitmap(resourceId, image_);
     if (image_.empty()) {
         image_ = PixelImage{};
         return;
     }
-    ResourceProvider* provider = resourceProvider();
-    if (!provider || !provider->loadBitmap(resourceId + kDoubleSizeIdOffset, doubleImage_) ||
+    if (!provider->loadBitmap(resourceId + kDoubleSizeIdOffset, doubleImage_) ||
         doubleImage_.width != 2 * image_.width || doubleImage_.height != 2 * image_.height) {
         doubleImage_ = PixelImage{};
     }
