@@ -45,8 +45,8 @@ static void resetRecord(int32_t bus) {
     record->enabled = 1;
 }
 
-/* The instrument's own guard between its render (audio thread) and the
-   replacement of its records (any thread): we keep our side safe through
+/* The instrument's own guard between its render and lookups (audio thread)
+   and the replacement of its records (any thread): we keep our side safe through
    our disconnect, the instrument keeps its own. Never held while a hook runs. */
 static atomic_flag gRecordsBusy = ATOMIC_FLAG_INIT;
 static void lockRecords(void) {
@@ -177,7 +177,10 @@ MoltraxBusRecord* MOLTRAX_CDECL MoltraxGetBusRecord(int32_t busIndex) {
     if (gControl.onBusLookup != NULL) gControl.onBusLookup(busIndex);
     if (gControl.recordsNull || busIndex < 0 || busIndex >= MOLTRAX_BUS_COUNT) return NULL;
     const int32_t shift = gControl.lookupShift % MOLTRAX_BUS_COUNT;
-    return gControl.records[(busIndex + shift + MOLTRAX_BUS_COUNT) % MOLTRAX_BUS_COUNT];
+    lockRecords();
+    MoltraxBusRecord* record = gControl.records[(busIndex + shift + MOLTRAX_BUS_COUNT) % MOLTRAX_BUS_COUNT];
+    unlockRecords();
+    return record;
 }
 
 void MOLTRAX_CDECL MoltraxRender(int32_t sampleFrames) {
